@@ -1,0 +1,66 @@
+// The relative mouse: motion, wheel and buttons gathered by the event pump between polls.
+#include "platform/relative_mouse.h"
+
+#include <SDL.h>
+
+#include <mutex>
+
+namespace {
+std::mutex Lock;
+bool Acquired = false;
+MouseSnapshot Pending;
+std::uint8_t Held[4] = {};
+}  // namespace
+
+bool AcquireRelativeMouse() {
+  std::lock_guard<std::mutex> hold(Lock);
+  SDL_Window* focus = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetKeyboardFocus() : nullptr;
+  if (SDL_WasInit(SDL_INIT_VIDEO) && !focus) return false;
+  Acquired = true;
+  Pending = MouseSnapshot{};
+  return true;
+}
+
+void UnacquireRelativeMouse() {
+  std::lock_guard<std::mutex> hold(Lock);
+  Acquired = false;
+}
+
+bool RelativeMouseAcquired() {
+  std::lock_guard<std::mutex> hold(Lock);
+  return Acquired;
+}
+
+bool PollRelativeMouse(MouseSnapshot& snapshot) {
+  std::lock_guard<std::mutex> hold(Lock);
+  if (!Acquired) return false;
+  snapshot = Pending;
+  for (int i = 0; i < 4; ++i) snapshot.Buttons[i] = Held[i];
+  Pending = MouseSnapshot{};
+  return true;
+}
+
+void AddMouseMotion(std::int32_t dx, std::int32_t dy) {
+  std::lock_guard<std::mutex> hold(Lock);
+  if (!Acquired) return;
+  Pending.DeltaX += dx;
+  Pending.DeltaY += dy;
+}
+
+void AddMouseWheel(std::int32_t delta) {
+  std::lock_guard<std::mutex> hold(Lock);
+  if (!Acquired) return;
+  Pending.Wheel += delta;
+}
+
+void SetMouseButton(int index, bool down) {
+  std::lock_guard<std::mutex> hold(Lock);
+  if (index >= 0 && index < 4) Held[index] = down ? 0x80 : 0;
+}
+
+void LoseRelativeMouse() {
+  std::lock_guard<std::mutex> hold(Lock);
+  Acquired = false;
+  Pending = MouseSnapshot{};
+  for (auto& b : Held) b = 0;
+}
