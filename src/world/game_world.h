@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+#include "platform/window.h"
+#include "world/world_types.h"
+
 enum GameStateValue : std::int32_t {
   StateTitle = 0,
   StatePlay = 1,
@@ -47,8 +50,124 @@ class GameWorld {
   // ---- graphics: device, display modes, camera, textures, text panels ----
 
   // ---- world: arena, player, enemies, weapons, shots, match ----
+  GameWorld();  // builds the world (ConstructWorld) when the static object is created
+
+  // Fog of the play scene.
+  std::uint32_t FogMode = 0;
+  std::uint32_t FogColour = 0;
+  float FogStart = 0;
+  float FogEnd = 0;
+  float FogDensity = 0;
+
+  // Flat quads drawn by the screens and overlays (four vertices in fan order each).
+  SceneVertex BackdropQuad[4];
+  SceneVertex MenuItemQuads[MenuItemCount][4];
+  SceneVertex CursorQuad[4];
+  SceneVertex FpsBadgeQuad[4];
+  SceneVertex RankingPanelQuad[4];
+  SceneVertex WidePanelQuad[4];
+  SceneVertex ScreenQuad[4];  // the status frame
+  SceneVertex FlashQuad[4];
+  SceneVertex ScopeQuad[4];
+  SceneVertex WeaponPlateQuad[4];
+  SceneVertex AmmoPlateQuad[4];
+  SceneVertex HealthPlateQuad[4];
+  WorldObject MenuPos[MenuItemCount];
+  float CursorX = 0;
+  float CursorY = 0;
+
+  // Full-screen flash (drawn and faded by the play scene).
+  std::uint8_t FlashActive = 0;
+  float FlashLevel = 0;
+  std::int32_t FlashKind = 0;
+  std::uint32_t FlashColour = 0;
+
+  // Arena and bodies.
+  SceneVertex PlayerBody[CubeVertexCount];
+  SceneVertex ArenaBox[CubeVertexCount];
+  float ArenaCeiling = 0;
+  float ArenaFloor = 0;
+  float ArenaMaxX = 0;
+  float ArenaMinX = 0;
+  float ArenaMaxZ = 0;
+  float ArenaMinZ = 0;
+  WorldObject Player;  // X, Y, Z hold the body centre negated
+  WorldObject Enemies[EnemySlots];
+  WorldObject Shots[ShotSlots];
+  SceneVertex ShotMeshes[ShotSlots][CubeVertexCount];
+  WorldObject Smokes[SmokeSlots];
+  SceneVertex SmokeVertices[SmokeSlots][SmokeVertexCount];
+  SceneVertex SmokeTemplate[SmokeVertexCount];  // the 31st set, around the origin
+  WorldObject Trees[TreeCount];
+  WeaponSpec Weapons[WeaponCount];
+
+  // Player movement and view.
+  std::uint8_t KeyForwardHeld = 0;
+  std::uint8_t KeyBackHeld = 0;
+  std::uint8_t KeyLeftHeld = 0;
+  std::uint8_t KeyRightHeld = 0;
+  std::uint8_t KeyTurnLeftHeld = 0;
+  std::uint8_t KeyTurnRightHeld = 0;
+  std::uint8_t JumpActive = 0;
+  std::uint8_t JumpKeyHeld = 0;
+  std::int32_t JumpPhase = 0;  // 0 idle, 1 rising, 2 falling, 3 landed
+  float ViewYaw = 0;
+  float ViewPitch = 0;
+  float ViewOffset[3] = {};  // the eye point negated
+  std::int32_t MouseDirX = 0;
+  std::int32_t MouseDirY = 0;
+
+  // Enemies.
+  std::int32_t SpawnTimer = 0;
+  std::int32_t EnemiesAlive = 0;
+  float EnemyDistance = 0;
+
+  // Weapons and shots.
+  std::int32_t CurrentWeapon = 0;
+  std::int32_t SelectedWeapon = 0;
+  std::int32_t BurstCount = 0;
+  std::int32_t FireCooldown = 0;
+  std::uint8_t WeaponBusy = 0;
+  std::uint8_t ActionRising = 0;
+  std::int32_t WeaponAction = 0;
+  std::uint8_t ScopeOn = 0;
+  float OverlayDepthOffset = 0;
+  std::int32_t ShotsFired = 0;
+  std::int32_t Hits = 0;
+  std::int32_t SmokeNext = 0;
+  std::int32_t WheelDir = 0;
+
+  void ConstructWorld();
+  void SetupFog();
+  void ResetMatch();
+  void DestroyWorld();
+
+  void UpdateGame();
+  void UpdatePlayer();
+  void WalkPlayer(float offset);
+  void StepJump();
+  void LookBy(float dx, float dy);
+  void ClampView();
+  void UpdateEnemies();
+  void UpdateTrigger();
+  void FireShot();
+  void UpdateShots();
+  void UpdateWeapon();
+  void StartWeaponAction(std::int32_t action);
+  void SelectWeapon(std::int32_t kind, std::int32_t value);
+  void SetScope(std::uint8_t on);
+  void OnMouseWheel();
+  void OnMouseButtons();
+
 
   // ---- input handlers (window procedure) ----
+  void OnKeyDown(std::uint32_t key);
+  void OnKeyUp(std::uint32_t key);
+  void OnMouseMove(LPARAM position);
+  // Play cases of the mouse buttons; the Down handlers return true when they applied.
+  bool OnPlayLeftButtonDown();
+  void OnPlayLeftButtonUp();
+  bool OnPlayRightButtonDown();
 };
 
 extern GameWorld World;
