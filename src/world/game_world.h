@@ -41,6 +41,9 @@ class GameWorld {
   char RankingNames[RankingLevels][RankingSlots][RankingNameBytes] = {};
   std::int32_t RankingNameLengths[RankingLevels][RankingSlots] = {};
   std::int32_t LastGameScore = 0;
+  // Set while the table holds scores the last save could not write; told to the player once.
+  std::uint8_t RankingSaveFailed = 0;
+  std::uint8_t RankingSaveFailureShown = 0;
 
   bool SaveRanking();
   void LoadRanking();
