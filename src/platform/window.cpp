@@ -193,6 +193,14 @@ bool PeekMessage(Message& message) {
   return true;
 }
 
+void WaitMessage(std::uint32_t timeoutMilliseconds) {
+  {
+    std::lock_guard<std::mutex> hold(QueueLock);
+    if (!Queue.empty()) return;
+  }
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_WaitEventTimeout(nullptr, static_cast<int>(timeoutMilliseconds));
+}
+
 LRESULT DispatchMessage(const Message& message) {
   if (!message.Window || !message.Window->Alive || !message.Window->Procedure) return 0;
   return message.Window->Procedure(message.Window, message.Id, message.WParam, message.LParam);

@@ -57,6 +57,9 @@ bool DestroyWindow(HWND window);
 // Takes the next message for any window, pumping the display server's events first.
 bool PeekMessage(Message& message);
 
+// Blocks until a message or display event may be waiting, or the timeout passes.
+void WaitMessage(std::uint32_t timeoutMilliseconds);
+
 // Hands a message to its window's procedure (a message for no window is dropped).
 LRESULT DispatchMessage(const Message& message);
 
