@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libepoxy-dev libglm-dev libstb-dev libassimp-dev
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-ipafont-mincho
-  libopenal-dev libfluidsynth-dev fluid-soundfont-gm libimgui-dev
+  libopenal-dev libfluidsynth-dev fluid-soundfont-gm timgm6mb-soundfont libimgui-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgl1-mesa-dri libegl-mesa0 libegl-dev
   xvfb xauth xdotool imagemagick xfonts-base x11-utils

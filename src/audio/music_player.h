@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/sound/sound_device.h"
+
 struct MusicPerformance;  // platform/sound: one piece's player
 
 constexpr int MusicPieceCount = 2;
@@ -15,13 +17,12 @@ std::int32_t MusicVolumeHundredths(std::uint32_t musicVolume);
 
 // The loaders, shared with the asset check: read and validate one piece's file.
 bool LoadWavePiece(const std::string& path, std::vector<std::uint8_t>& samples,
-                   std::uint8_t format[18]);
+                   WaveFormat& format);
 bool LoadMidiPiece(const std::string& path, std::vector<std::uint8_t>& bytes);
 
 class MusicPlayer {
  public:
   MusicPerformance* Performances[MusicPieceCount] = {};
-  bool SynthOpen = false;
 
   // Five loading steps of 2 points each; shows its own failure.
   bool InitMusic();
