@@ -86,14 +86,25 @@ struct SettingsRecord {
   std::uint32_t ShowPosition = 0;
   std::uint32_t ShowEnemyInfo = 0;
 
-  // Writes the 48 stored fields to Setting.dat in the working directory.
+  // Set while the record holds values that the last save could not write to Setting.dat;
+  // loading then keeps the record rather than the stale file. The player is told once.
+  std::uint8_t SaveFailed = 0;
+  std::uint8_t SaveFailureShown = 0;
+
+  // Writes the 48 stored fields to Setting.dat in the working directory; false if the file
+  // could not be written (the previous file is then left as it was).
   bool SaveSettings();
   // 0 valid (or just created), 1 a section was repaired and the player continues, 2 declined.
   int LoadSettings();
   // 0, or the first section (1..5) holding a value out of range; derives as it goes.
   int ValidateSettings();
   void ResetSection(int section, bool refreshPage);
+  // Presets 1 and 2 overwrite all ten bindings; 0 (custom) and anything else leave them.
   void ApplyKeyPreset(int preset);
 };
 
 extern SettingsRecord Settings;
+
+// The settings window sets this while its pages exist, so that a section reset with the
+// refresh flag shows the new values on the section's page (1..5).
+extern void (*RefreshSettingsPage)(int section);
