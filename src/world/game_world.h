@@ -5,6 +5,13 @@
 
 #include "platform/window.h"
 #include "world/world_types.h"
+#include "graphics/texture_id.h"
+#include "platform/render/render_types.h"
+
+struct RenderSystem;
+struct RenderDevice;
+struct Texture;
+struct Sprite;
 
 enum GameStateValue : std::int32_t {
   StateTitle = 0,
@@ -51,6 +58,35 @@ class GameWorld {
   bool ValidateRanking() const;
 
   // ---- graphics: device, display modes, camera, textures, text panels ----
+  RenderSystem* D3D = nullptr;
+  DisplayMode DesktopMode;
+  PresentParameters WindowedParams;
+  PresentParameters FullScreenParams;
+  RenderDevice* Device = nullptr;
+  Matrix ViewMatrix;
+  Matrix ProjectionMatrix;
+  float ShownFps = 0;
+  Texture* Textures[TextureCount] = {};
+  Sprite* PanelSprite = nullptr;
+  Texture* TextPanels[TextPanelCount] = {};
+
+  bool InitDirect3D();
+  bool ResetDisplay(int mode);
+  void ApplyRenderStates();
+  bool ApplyViewSettings();
+  bool InitTitle();
+  void SetupCamera(float fieldOfView);
+  bool BeginFrame(std::uint32_t clearColour);
+  bool EndFrame();
+  void UpdateFpsTexture();
+  bool LoadTextures();
+  void CreateTextPanels();
+  bool CreateTextPanel(int slot, int width, int height);
+  void ReleaseTextPanels();
+  void RenderTextPanel(int kind, int slot, int left, int top, int right, int bottom, int number,
+                       const char* text, int fontHeight, int background, std::uint32_t colour);
+  // Releases the catalogue, the panels, the sprite, the device and D3D, in that order (teardown).
+  void ReleaseGraphics();
 
   // ---- world: arena, player, enemies, weapons, shots, match ----
   GameWorld();  // builds the world (ConstructWorld) when the static object is created

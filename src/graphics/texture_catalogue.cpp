@@ -1,0 +1,97 @@
+// The texture catalogue: loading the 54 slots in order with the loading line.
+#include "graphics/texture_catalogue.h"
+
+#include "app/app_globals.h"
+#include "graphics/text_renderer.h"
+#include "persist/settings_record.h"
+#include "platform/message_box.h"
+#include "platform/render/texture.h"
+#include "world/game_world.h"
+
+const CatalogueEntry TextureCatalogue[TextureCount] = {
+    {"File\\Bitmap\\Title.dds", LoadPlain},
+    {"File\\Bitmap\\TitleBack.dds", LoadPlain},
+    {"File\\Bitmap\\GameOver.bmp", LoadPlain},
+    {"File\\Bitmap\\Record.bmp", LoadPlain},
+    {"File\\Bitmap\\Setting.bmp", LoadPlain},
+    {"File\\Bitmap\\Credit.bmp", LoadPlain},
+    {"File\\Bitmap\\Fps.dds", LoadKeyed},
+    {"File\\Bitmap\\tama.bmp", LoadKeyed},
+    {"File\\Bitmap\\Haikei_Sora.bmp", LoadMipmapped},
+    {"File\\Bitmap\\Haikei_Yuka.bmp", LoadMipmapped},
+    {"File\\Bitmap\\Haikei_Kabe.bmp", LoadMipmapped},
+    {"File\\Bitmap\\Window.dds", LoadPlain},
+    {"File\\Bitmap\\TamaKazu.bmp", LoadKeyed},
+    {"File\\Bitmap\\HP.bmp", LoadKeyed},
+    {"File\\Bitmap\\NoBitmap.bmp", LoadPlain},
+    {"File\\Bitmap\\NoBitmap.bmp", LoadKeyed},
+    {"File\\Bitmap\\Dankon.bmp", LoadPlain},
+    {"File\\Bitmap\\Scope.bmp", LoadKeyed},
+    {"File\\Bitmap\\Cursor01.dds", LoadPlain},
+    {"File\\Bitmap\\Cursor02.dds", LoadPlain},
+    {"File\\Bitmap\\Cursor03.dds", LoadPlain},
+    {"File\\Bitmap\\Cursor04.dds", LoadPlain},
+    {"File\\Bitmap\\Cursor05.dds", LoadPlain},
+    {"File\\Bitmap\\Cursor06.dds", LoadPlain},
+    {"File\\Bitmap\\Operation01.bmp", LoadPlain},
+    {"File\\Bitmap\\Operation02.bmp", LoadPlain},
+    {"File\\Bitmap\\Operation03.bmp", LoadPlain},
+    {"File\\Bitmap\\Noise01.bmp", LoadPlain},
+    {"File\\Bitmap\\Noise02.bmp", LoadPlain},
+    {"File\\Bitmap\\Noise03.bmp", LoadPlain},
+    {"File\\Bitmap\\Menu0.bmp", LoadPlain},
+    {"File\\Bitmap\\Menu1a.bmp", LoadPlain},
+    {"File\\Bitmap\\Menu1b.bmp", LoadPlain},
+    {"File\\Bitmap\\Menu2a.bmp", LoadPlain},
+    {"File\\Bitmap\\Menu2b.bmp", LoadPlain},
+    {"File\\Bitmap\\Menu3a.bmp", LoadPlain},
+    {"File\\Bitmap\\Menu3b.bmp", LoadPlain},
+    {"File\\Bitmap\\Menu4a.bmp", LoadPlain},
+    {"File\\Bitmap\\Menu4b.bmp", LoadPlain},
+    {"File\\Bitmap\\Menu5a.bmp", LoadPlain},
+    {"File\\Bitmap\\Menu5b.bmp", LoadPlain},
+    {"File\\Bitmap\\Menu6a.bmp", LoadPlain},
+    {"File\\Bitmap\\Menu6b.bmp", LoadPlain},
+    {"File\\Bitmap\\WeaponName01.dds", LoadPlain},
+    {"File\\Bitmap\\WeaponName02.dds", LoadPlain},
+    {"File\\Bitmap\\WeaponName03.dds", LoadPlain},
+    {"File\\Bitmap\\Smoke\\Smoke01.bmp", LoadMipmappedKeyed},
+    {"File\\Bitmap\\Smoke\\Smoke02.bmp", LoadMipmappedKeyed},
+    {"File\\Bitmap\\Smoke\\Smoke03.bmp", LoadMipmappedKeyed},
+    {"File\\Bitmap\\Smoke\\Smoke04.bmp", LoadMipmappedKeyed},
+    {"File\\Bitmap\\Smoke\\Smoke05.bmp", LoadMipmappedKeyed},
+    {"File\\Bitmap\\Smoke\\Smoke06.bmp", LoadMipmappedKeyed},
+    {"File\\Bitmap\\Smoke\\Smoke07.bmp", LoadMipmappedKeyed},
+    {"File\\Bitmap\\Smoke\\Smoke08.bmp", LoadMipmappedKeyed},
+};
+
+std::uint32_t CatalogueMipLevels(TextureLoadSet set, int mipLevelCount) {
+  if (set == LoadMipmapped || set == LoadMipmappedKeyed) return static_cast<std::uint32_t>(mipLevelCount);
+  return 0;
+}
+
+std::uint32_t CatalogueColourKey(TextureLoadSet set) {
+  return set == LoadKeyed || set == LoadMipmappedKeyed ? WhiteColourKey : 0;
+}
+
+void ReportMissingFile(const std::string& path) {
+  // The whole path always shows, however long it is.
+  const std::string text = "以下のファイルが見つかりません。\n" + path + "\nロードに失敗しました。";
+  MessageBox(MainWindow, text.c_str(), "ファイルロードエラー", MB_OK);
+}
+
+bool GameWorld::LoadTextures() {
+  for (int slot = 0; slot < TextureCount; ++slot) {
+    LoadPercent += 25.0f / 27.0f;
+    Text.ShowLoadingLine("Now Loadind... %d％　テクスチャのロード中", static_cast<int>(LoadPercent));
+    const CatalogueEntry& entry = TextureCatalogue[slot];
+    TextureLoadOptions options;
+    options.MipLevels = CatalogueMipLevels(entry.Set, Settings.MipLevelCount);
+    options.ColourKey = CatalogueColourKey(entry.Set);
+    if (!CreateTextureFromFileEx(Device, entry.Path, options, &Textures[slot])) {
+      ReportMissingFile(entry.Path);
+      return false;
+    }
+  }
+  return true;
+}

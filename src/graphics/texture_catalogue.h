@@ -1,0 +1,26 @@
+// The texture catalogue: each slot's file and load parameters, and the load-error message.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "graphics/texture_id.h"
+
+// Parameter sets: full chains or MipLevelCount levels, with or without the white key.
+enum TextureLoadSet : int { LoadPlain, LoadKeyed, LoadMipmapped, LoadMipmappedKeyed };
+
+struct CatalogueEntry {
+  const char* Path;
+  TextureLoadSet Set;
+};
+
+extern const CatalogueEntry TextureCatalogue[TextureCount];
+
+constexpr std::uint32_t WhiteColourKey = 0xFFFFFFFF;
+
+// Mip levels and colour key of a parameter set, given the settings' MipLevelCount.
+std::uint32_t CatalogueMipLevels(TextureLoadSet set, int mipLevelCount);
+std::uint32_t CatalogueColourKey(TextureLoadSet set);
+
+// Shows the message naming the file that failed to load.
+void ReportMissingFile(const std::string& path);

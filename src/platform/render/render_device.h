@@ -1,0 +1,74 @@
+// The render device: one OpenGL 3.3 context behind fixed-function style states and draws.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/render/render_types.h"
+#include "platform/window.h"
+
+struct Texture;
+struct Mesh;
+struct DeviceState;
+
+// The adapter: what the desktop runs at and whether a device can be made at all.
+struct RenderSystem {
+  bool Valid = false;
+};
+
+// Null when the video system cannot start.
+RenderSystem* CreateRenderSystem();
+void ReleaseRenderSystem(RenderSystem* system);
+bool GetAdapterDisplayMode(RenderSystem* system, DisplayMode& mode);
+
+struct RenderDevice {
+  DeviceState* State = nullptr;
+
+  // Switches between window and full-screen presentation and remakes the back buffer.
+  bool Reset(const PresentParameters& params);
+
+  bool Clear(std::uint32_t flags, std::uint32_t colour, float depth, std::uint32_t stencil);
+  bool BeginScene();
+  bool EndScene();
+  // Scales the back buffer onto the window and shows it.
+  bool Present();
+
+  void SetRenderState(std::uint32_t state, std::uint32_t value);
+  std::uint32_t GetRenderState(std::uint32_t state) const;
+  void SetTextureStageState(std::uint32_t stage, std::uint32_t state, std::uint32_t value);
+  std::uint32_t GetTextureStageState(std::uint32_t stage, std::uint32_t state) const;
+  void SetTransform(std::uint32_t kind, const Matrix& matrix);
+  Matrix GetTransform(std::uint32_t kind) const;
+  void SetLight(std::uint32_t index, const Light& light);
+  void LightEnable(std::uint32_t index, bool enable);
+  void SetMaterial(const Material& material);
+  // Binds a texture to a stage (only stage 0 draws); null draws as opaque white.
+  void SetTexture(std::uint32_t stage, Texture* texture);
+  // Only SceneVertexFormat is drawn; any other format makes draws fail.
+  void SetVertexShader(std::uint32_t format);
+  bool DrawPrimitiveUP(std::uint32_t type, std::uint32_t primitiveCount, const void* vertices,
+                       std::uint32_t stride);
+
+  // Render targets: null is the back buffer. A texture target has no depth buffer.
+  bool SetRenderTarget(Texture* target, bool useDepth);
+  Texture* GetRenderTarget() const;
+  bool GetDepthEnabled() const;
+
+  // The back buffer's contents, top row first, as ARGB.
+  bool ReadBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height);
+  int BackBufferWidth() const;
+  int BackBufferHeight() const;
+  bool FullScreen() const;
+
+  // Waits until every issued command has finished (timing offscreen frames).
+  void Finish();
+};
+
+// Creates the context on the window; null on failure. The device's states start at their
+// documented defaults.
+RenderDevice* CreateRenderDevice(RenderSystem* system, HWND window, const PresentParameters& params);
+void ReleaseRenderDevice(RenderDevice* device);
+
+// Puts the window back over the whole screen, on top.
+void CoverScreen(HWND window);

@@ -1,0 +1,50 @@
+// Platform-internal pieces shared by the render backend's files (GL types live here only).
+#pragma once
+
+#include <epoxy/gl.h>
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "platform/render/render_device.h"
+
+struct Texture {
+  GLuint Id = 0;
+  int Width = 0;
+  int Height = 0;
+  int Levels = 0;
+  bool RenderTarget = false;
+  GLuint Framebuffer = 0;  // render targets only
+};
+
+struct Mesh {
+  GLuint VertexArray = 0;
+  GLuint VertexBuffer = 0;
+  GLuint IndexBuffer = 0;
+  // First index and index count of each subset (one per material).
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> Subsets;
+  void* Extra = nullptr;  // positions kept on the CPU side
+};
+
+// Vertex of the mesh buffers: position, normal, texture coordinates.
+struct MeshVertex {
+  float X, Y, Z;
+  float NX, NY, NZ;
+  float U, V;
+};
+
+// Binds the mesh's vertex array with the fixed-function program and current states applied.
+bool PrepareMeshDraw(RenderDevice* device, Mesh* mesh);
+
+// Pixel-space quads (x, y, u, v per corner, four corners a quad, clockwise from top-left)
+// drawn onto the current target with alpha blending, no depth, no fog.
+enum class Flat2DMode { Picture = 0, Mask = 1 };
+void DrawFlat2D(RenderDevice* device, GLuint texture, const std::vector<float>& corners,
+                std::uint32_t colour, Flat2DMode mode);
+
+// Size of the current target in pixels.
+void CurrentTargetSize(RenderDevice* device, int& width, int& height);
+
+// The device the textures and fonts were made for (only one ever exists).
+RenderDevice* CurrentDevice();

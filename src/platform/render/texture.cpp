@@ -1,0 +1,186 @@
+// Textures from picture files (colour key, mip chain) and render-target textures.
+#include "platform/render/texture.h"
+
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "platform/render/image_file.h"
+#include "platform/render/render_internal.h"
+
+namespace {
+
+bool Exists(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0;
+}
+
+// Uploads ARGB levels as RGBA bytes (top row first, matching the texture coordinates).
+void UploadLevel(int level, const ImageLevel& image) {
+  std::vector<std::uint8_t> rgba(image.Pixels.size() * 4);
+  for (std::size_t i = 0; i < image.Pixels.size(); ++i) {
+    const std::uint32_t p = image.Pixels[i];
+    rgba[i * 4] = (p >> 16) & 0xFF;
+    rgba[i * 4 + 1] = (p >> 8) & 0xFF;
+    rgba[i * 4 + 2] = p & 0xFF;
+    rgba[i * 4 + 3] = (p >> 24) & 0xFF;
+  }
+  glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, image.Width, image.Height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               rgba.data());
+}
+
+}  // namespace
+
+std::string ResolveGamePath(const std::string& path) {
+  std::string slashed = path;
+  std::replace(slashed.begin(), slashed.end(), '\\', '/');
+  if (slashed.empty() || Exists(slashed)) return slashed;
+  // Pictures copied from another system may differ in letter case: match each part.
+  std::string resolved = slashed[0] == '/' ? "/" : "";
+  std::size_t start = slashed[0] == '/' ? 1 : 0;
+  while (start <= slashed.size()) {
+    std::size_t end = slashed.find('/', start);
+    if (end == std::string::npos) end = slashed.size();
+    const std::string part = slashed.substr(start, end - start);
+    if (!part.empty()) {
+      const std::string candidate = resolved + part;
+      if (Exists(candidate)) {
+        resolved = candidate;
+      } else {
+        DIR* dir = opendir(resolved.empty() ? "." : resolved.c_str());
+        std::string found;
+        if (dir) {
+          while (dirent* entry = readdir(dir)) {
+            if (strcasecmp(entry->d_name, part.c_str()) == 0) {
+              found = entry->d_name;
+              break;
+            }
+          }
+          closedir(dir);
+        }
+        if (found.empty()) return slashed;
+        resolved += found;
+      }
+      if (end < slashed.size()) resolved += "/";
+    }
+    start = end + 1;
+  }
+  return resolved;
+}
+
+bool CreateTextureFromFileEx(RenderDevice* device, const std::string& path,
+                             const TextureLoadOptions& options, Texture** texture) {
+  if (!texture) return false;
+  *texture = nullptr;
+  if (!device) return false;
+  std::vector<ImageLevel> stored;
+  if (!DecodeImageFile(ResolveGamePath(path), stored) || stored.empty()) return false;
+
+  const int width = stored[0].Width, height = stored[0].Height;
+  const int full = FullMipCount(width, height);
+  const int levels = options.MipLevels == 0 ? full : std::min<int>(full, static_cast<int>(options.MipLevels));
+  std::vector<ImageLevel> chain;
+  chain.reserve(levels);
+  for (int level = 0; level < levels; ++level) {
+    if (level < static_cast<int>(stored.size())) {
+      chain.push_back(std::move(stored[level]));
+    } else {
+      chain.push_back(DownsampleLinear(chain.back()));
+      continue;  // built from a level that is already keyed
+    }
+    if (options.ColourKey != 0) {
+      for (std::uint32_t& p : chain.back().Pixels)
+        if (p == options.ColourKey) p = 0;
+    }
+  }
+
+  auto* made = new Texture;
+  made->Width = width;
+  made->Height = height;
+  made->Levels = levels;
+  glGenTextures(1, &made->Id);
+  glBindTexture(GL_TEXTURE_2D, made->Id);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels - 1);
+  for (int level = 0; level < levels; ++level) UploadLevel(level, chain[level]);
+  if (glGetError() != GL_NO_ERROR) {
+    ReleaseTexture(made);
+    return false;
+  }
+  *texture = made;
+  return true;
+}
+
+bool CreateTextureFromFile(RenderDevice* device, const std::string& path, Texture** texture) {
+  return CreateTextureFromFileEx(device, path, TextureLoadOptions{}, texture);
+}
+
+bool CreateRenderTargetTexture(RenderDevice* device, int width, int height, Texture** texture) {
+  if (!texture) return false;
+  *texture = nullptr;
+  if (!device || width <= 0 || height <= 0) return false;
+  GLint maxSize = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+  if (width > maxSize || height > maxSize) return false;
+  auto* made = new Texture;
+  made->Width = width;
+  made->Height = height;
+  made->Levels = 1;
+  made->RenderTarget = true;
+  glGenTextures(1, &made->Id);
+  glBindTexture(GL_TEXTURE_2D, made->Id);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  GLint previous = 0;
+  glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previous);
+  glGenFramebuffers(1, &made->Framebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, made->Framebuffer);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, made->Id, 0);
+  const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+  if (complete) {
+    glClearColor(0, 0, 0, 0);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDisable(GL_SCISSOR_TEST);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previous));
+  if (!complete || glGetError() != GL_NO_ERROR) {
+    ReleaseTexture(made);
+    return false;
+  }
+  *texture = made;
+  return true;
+}
+
+void ReleaseTexture(Texture* texture) {
+  if (!texture) return;
+  if (RenderDevice* device = CurrentDevice()) {
+    if (device->GetRenderTarget() == texture) device->SetRenderTarget(nullptr, true);
+    device->SetTexture(0, nullptr);
+  }
+  if (texture->Framebuffer) glDeleteFramebuffers(1, &texture->Framebuffer);
+  if (texture->Id) glDeleteTextures(1, &texture->Id);
+  delete texture;
+}
+
+int TextureWidth(const Texture* texture) { return texture ? texture->Width : 0; }
+int TextureHeight(const Texture* texture) { return texture ? texture->Height : 0; }
+int TextureLevelCount(const Texture* texture) { return texture ? texture->Levels : 0; }
+
+bool ReadTextureLevel(Texture* texture, int level, std::vector<std::uint32_t>& argb, int& width,
+                      int& height) {
+  if (!texture || level < 0 || level >= texture->Levels) return false;
+  width = std::max(1, texture->Width >> level);
+  height = std::max(1, texture->Height >> level);
+  std::vector<std::uint8_t> rgba(static_cast<std::size_t>(width) * height * 4);
+  glBindTexture(GL_TEXTURE_2D, texture->Id);
+  glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  argb.resize(static_cast<std::size_t>(width) * height);
+  for (std::size_t i = 0; i < argb.size(); ++i) {
+    const std::uint8_t* p = &rgba[i * 4];
+    argb[i] = static_cast<std::uint32_t>(p[3]) << 24 | p[0] << 16 | p[1] << 8 | p[2];
+  }
+  return glGetError() == GL_NO_ERROR;
+}
