@@ -248,4 +248,8 @@ void GameWorld::ResetMatch() {
   PlayFrameCount = 0;
   FlashColour = 0;
   TriggerHeld = 0;
+
+  SetupCamera(45);
 }
+
+void GameWorld::DestroyWorld() { ReleaseGraphics(); }
