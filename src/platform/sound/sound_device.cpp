@@ -308,6 +308,13 @@ bool SoundIsPlaying(SoundBuffer* buffer) {
   return state == AL_PLAYING;
 }
 
+float SoundGain(SoundBuffer* buffer) {
+  if (!buffer) return 0;
+  ALfloat gain = 0;
+  alGetSourcef(buffer->Source, AL_GAIN, &gain);
+  return gain;
+}
+
 void SetListenerPosition(float x, float y, float z, bool deferred) {
   if (!Context) return;
   PendingListener.Position = deferred;

@@ -66,6 +66,8 @@ void PlaySound(SoundBuffer* buffer, bool looping);
 // Halts the copy where it is; the next PlaySound resumes there unless it had run out.
 void StopSound(SoundBuffer* buffer);
 bool SoundIsPlaying(SoundBuffer* buffer);
+// The gain the mixer applies now (1 at 0 hundredths); 0 for no buffer.
+float SoundGain(SoundBuffer* buffer);
 
 void SetListenerPosition(float x, float y, float z, bool deferred);
 void SetListenerVelocity(float x, float y, float z, bool deferred);
