@@ -249,6 +249,7 @@ void StopMusicPerformance(MusicPerformance* p) {
   }
   std::lock_guard<std::mutex> lock(p->Lock);
   p->Playing = false;
+  p->Loops = 0;
   DropQueue(p);
   if (p->Player) {
     fluid_player_stop(p->Player);
