@@ -1,0 +1,287 @@
+// The render device against the fixed-function rules: clearing, blending, alpha test, fog,
+// lighting, colour keys, mip chains and text placement, read back from the back buffer.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "graphics/mesh_models.h"
+#include "graphics/text_renderer.h"
+#include "graphics_fixture.h"
+#include "persist/settings_record.h"
+#include "platform/message_box.h"
+#include "platform/render/font.h"
+#include "platform/render/mesh.h"
+#include "platform/render/render_device.h"
+#include "platform/render/texture.h"
+#include "world/game_world.h"
+
+namespace {
+
+class RenderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EnsureDevice();
+    ASSERT_NE(World.Device, nullptr);
+    device = World.Device;
+    World.ApplyRenderStates();
+    World.SetupCamera(45);
+    device->SetRenderState(D3DRS_FOGENABLE, 0);
+    device->SetRenderState(D3DRS_ALPHATESTENABLE, 0);
+    device->SetRenderState(D3DRS_LIGHTING, 0);
+    device->SetTexture(0, nullptr);
+    device->SetTransform(D3DTS_WORLD, MatrixIdentity());
+    device->SetVertexShader(SceneVertexFormat);
+  }
+
+  void DrawQuad(float z, float half, std::uint32_t colour) {
+    FanVertex quad[4];
+    MakeQuad(quad, z, half * 1.25f, half, colour);
+    ASSERT_TRUE(device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(FanVertex)));
+  }
+
+  RenderDevice* device = nullptr;
+};
+
+void ExpectColour(std::uint32_t actual, int r, int g, int b, int tolerance = 1) {
+  EXPECT_NEAR(Red(actual), r, tolerance) << std::hex << actual;
+  EXPECT_NEAR(Green(actual), g, tolerance) << std::hex << actual;
+  EXPECT_NEAR(Blue(actual), b, tolerance) << std::hex << actual;
+}
+
+}  // namespace
+
+TEST_F(RenderTest, FrameClearsToTheGivenColourAndLeavesTheMipFilterOff) {
+  device->SetTextureStageState(0, D3DTSS_MIPFILTER, D3DTEXF_LINEAR);
+  ASSERT_TRUE(World.BeginFrame(0xFF141414));
+  EXPECT_EQ(device->GetTextureStageState(0, D3DTSS_MIPFILTER), D3DTEXF_NONE);
+  Pixels p = ReadBack();
+  EXPECT_EQ(p.Width, 640);
+  EXPECT_EQ(p.Height, 480);
+  EXPECT_EQ(p.At(0, 0) & 0xFFFFFF, 0x141414u);
+  EXPECT_EQ(p.At(639, 479) & 0xFFFFFF, 0x141414u);
+  EXPECT_TRUE(World.EndFrame());
+  ASSERT_TRUE(World.BeginFrame(0x00CCCCDD));
+  EXPECT_EQ(ReadBack().At(320, 240) & 0xFFFFFF, 0xCCCCDDu);
+  World.EndFrame();
+}
+
+TEST_F(RenderTest, AlphaBlendingMixesBySourceAlpha) {
+  World.BeginFrame(0xFF0000FF);
+  DrawQuad(2, 2, 0x80FF0000);
+  const std::uint32_t c = ReadBack().At(320, 240);
+  ExpectColour(c, 128, 0, 127);
+  World.EndFrame();
+}
+
+TEST_F(RenderTest, AlphaTestAtReferenceEightKeepsEightAndDropsSeven) {
+  device->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+  device->SetRenderState(D3DRS_ALPHATESTENABLE, 1);
+  device->SetRenderState(D3DRS_ALPHAREF, 8);
+  device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+  World.BeginFrame(0xFF000000);
+  DrawQuad(2, 2, 0x07FFFFFF);
+  EXPECT_EQ(ReadBack().At(320, 240) & 0xFFFFFF, 0u);
+  DrawQuad(2, 2, 0x08FFFFFF);
+  EXPECT_EQ(ReadBack().At(320, 240) & 0xFFFFFF, 0xFFFFFFu);
+  World.EndFrame();
+}
+
+TEST_F(RenderTest, LinearTableFogLeavesNearPixelsAndCoversFarOnes) {
+  device->SetRenderState(D3DRS_FOGENABLE, 1);
+  device->SetRenderState(D3DRS_FOGCOLOR, 0x00CCCCDD);
+  device->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
+  device->SetRenderState(D3DRS_FOGVERTEXMODE, D3DFOG_NONE);
+  const float start = 3000, end = 12000;
+  std::uint32_t bits;
+  std::memcpy(&bits, &start, 4);
+  device->SetRenderState(D3DRS_FOGSTART, bits);
+  std::memcpy(&bits, &end, 4);
+  device->SetRenderState(D3DRS_FOGEND, bits);
+  const float halfAt = std::tan(22.5f * 0.017453292f);
+  World.BeginFrame(0xFF000000);
+  DrawQuad(2900, 2900 * halfAt * 1.1f, 0xFFFF0000);
+  ExpectColour(ReadBack().At(320, 240), 255, 0, 0);
+  World.BeginFrame(0xFF000000);
+  DrawQuad(12500, 12500 * halfAt * 1.1f, 0xFFFF0000);
+  ExpectColour(ReadBack().At(320, 240), 0xCC, 0xCC, 0xDD);
+  World.BeginFrame(0xFF000000);
+  DrawQuad(7500, 7500 * halfAt * 1.1f, 0xFFFF0000);  // halfway
+  ExpectColour(ReadBack().At(320, 240), (255 + 0xCC) / 2, 0xCC / 2, 0xDD / 2, 2);
+  // Overlays just in front of the camera are never fogged.
+  World.BeginFrame(0xFF000000);
+  DrawQuad(1.3f, 1, 0xFF00FF00);
+  ExpectColour(ReadBack().At(320, 240), 0, 255, 0);
+  World.EndFrame();
+}
+
+TEST_F(RenderTest, LitMeshFollowsTheLightingFormula) {
+  TempFolder folder;
+  // Diffuse (1, 0.5, 0.25), specular (0.2, 0.1, 0), emissive (0.1, 0, 0), power 0.
+  WriteFile(folder.Path + "/quad.x", QuadXFile({{1, 0.5f, 0.25f, 1}}, 0, {0.2f, 0.1f, 0}, {0.1f, 0, 0}));
+  std::vector<MeshMaterial> materials;
+  Mesh* mesh = nullptr;
+  ASSERT_TRUE(LoadMeshFromX(device, folder.Path + "/quad.x", materials, &mesh));
+  ASSERT_EQ(materials.size(), 1u);
+  Material m = materials[0].Colours;
+  EXPECT_FLOAT_EQ(m.Diffuse.G, 0.5f);
+  EXPECT_FLOAT_EQ(m.Emissive.R, 0.1f);
+  m.Ambient = {0.5f, 0.5f, 0.5f, 1};
+
+  Light sun;
+  sun.Type = D3DLIGHT_DIRECTIONAL;
+  sun.Diffuse = {0.5f, 0.5f, 0.5f, 0};
+  sun.Specular = {1, 1, 1, 0};
+  sun.Ambient = {0.2f, 0.2f, 0.2f, 0};
+  sun.Direction = {0, -0.6f, 0.8f};
+  Light far = sun;  // a point light out of its range adds nothing
+  far.Type = D3DLIGHT_POINT;
+  far.Position = {0, 0, -100000};
+  far.Range = 10;
+  far.Attenuation0 = 1;
+  device->SetLight(0, sun);
+  device->LightEnable(0, true);
+  device->SetLight(1, far);
+  device->LightEnable(1, true);
+  device->SetRenderState(D3DRS_LIGHTING, 1);
+  device->SetRenderState(D3DRS_AMBIENT, 0x404040);
+  device->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+  device->SetMaterial(m);
+  device->SetTexture(0, nullptr);
+
+  auto draw = [&](bool specular) {
+    device->SetRenderState(D3DRS_SPECULARENABLE, specular);
+    World.BeginFrame(0xFF000000);
+    device->SetTransform(D3DTS_WORLD, MatrixMultiply(MatrixScaling(20, 20, 1), MatrixTranslation(0, 0, 10)));
+    DrawSubset(device, mesh, 0);
+    return ReadBack().At(320, 240);
+  };
+  // N.L = 0.8; ambient = 0.5 * (0x40/255 + 0.2); diffuse = Cd * 0.5 * 0.8.
+  const float ambient = 0.5f * (64.0f / 255.0f + 0.2f);
+  const float expected[3] = {0.1f + ambient + 0.4f, ambient + 0.2f, ambient + 0.1f};
+  const std::uint32_t plain = draw(false);
+  ExpectColour(plain, static_cast<int>(std::lround(expected[0] * 255)),
+               static_cast<int>(std::lround(expected[1] * 255)), static_cast<int>(std::lround(expected[2] * 255)),
+               2);
+  // With power 0 the specular term is the material's specular times the light's.
+  const std::uint32_t shiny = draw(true);
+  ExpectColour(shiny, static_cast<int>(std::lround(std::min(1.0f, expected[0] + 0.2f) * 255)),
+               static_cast<int>(std::lround((expected[1] + 0.1f) * 255)),
+               static_cast<int>(std::lround(expected[2] * 255)), 2);
+  device->LightEnable(1, false);
+  ReleaseMesh(mesh);
+  World.EndFrame();
+}
+
+TEST_F(RenderTest, ColourKeyMakesWhiteTransparentBlackAndMipChainsHaveTheAskedLength) {
+  TempFolder folder;
+  std::vector<std::uint32_t> pixels(64 * 32, 0xFFFFFFFF);
+  pixels[1] = 0xFFFF0000;
+  WriteBmp24(folder.Path + "/Keyed.bmp", 64, 32, pixels);
+  Texture* keyed = nullptr;
+  TextureLoadOptions options;
+  options.ColourKey = 0xFFFFFFFF;
+  ASSERT_TRUE(CreateTextureFromFileEx(device, folder.Path + "\\keyed.BMP", options, &keyed));
+  EXPECT_EQ(TextureWidth(keyed), 64);  // sizes come from the file, no power-of-two stretching
+  EXPECT_EQ(TextureHeight(keyed), 32);
+  EXPECT_EQ(TextureLevelCount(keyed), 7);
+  std::vector<std::uint32_t> read;
+  int w = 0, h = 0;
+  ASSERT_TRUE(ReadTextureLevel(keyed, 0, read, w, h));
+  EXPECT_EQ(read[0], 0x00000000u);
+  EXPECT_EQ(read[1], 0xFFFF0000u);
+  ReleaseTexture(keyed);
+
+  Texture* plain = nullptr;
+  ASSERT_TRUE(CreateTextureFromFile(device, folder.Path + "/Keyed.bmp", &plain));
+  ASSERT_TRUE(ReadTextureLevel(plain, 0, read, w, h));
+  EXPECT_EQ(read[0], 0xFFFFFFFFu);
+  ReleaseTexture(plain);
+
+  for (int asked : {1, 2, 4, 8, 20}) {
+    Texture* t = nullptr;
+    TextureLoadOptions o;
+    o.MipLevels = static_cast<std::uint32_t>(asked);
+    ASSERT_TRUE(CreateTextureFromFileEx(device, folder.Path + "/Keyed.bmp", o, &t));
+    EXPECT_EQ(TextureLevelCount(t), std::min(asked, 7));
+    ReleaseTexture(t);
+  }
+  Texture* missing = reinterpret_cast<Texture*>(1);
+  EXPECT_FALSE(CreateTextureFromFile(device, folder.Path + "/none.bmp", &missing));
+  EXPECT_EQ(missing, nullptr);
+}
+
+TEST_F(RenderTest, KeyedTexturesCutOutUnderTheAlphaTest) {
+  TempFolder folder;
+  std::vector<std::uint32_t> pixels(4, 0xFFFFFFFF);
+  pixels[0] = pixels[1] = 0xFF00FF00;  // top row green, bottom row white
+  WriteBmp24(folder.Path + "/half.bmp", 2, 2, pixels);
+  Texture* t = nullptr;
+  TextureLoadOptions options;
+  options.MipLevels = 1;
+  options.ColourKey = 0xFFFFFFFF;
+  ASSERT_TRUE(CreateTextureFromFileEx(device, folder.Path + "/half.bmp", options, &t));
+  device->SetRenderState(D3DRS_ALPHATESTENABLE, 1);
+  device->SetRenderState(D3DRS_ALPHAREF, 8);
+  device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+  device->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_POINT);
+  World.BeginFrame(0xFF0000FF);
+  device->SetTexture(0, t);
+  DrawQuad(2, 0.5f, 0xFFFFFFFF);
+  const Pixels p = ReadBack();
+  ExpectColour(p.At(320, 200), 0, 255, 0);  // upper half: the green of the top row
+  ExpectColour(p.At(320, 280), 0, 0, 255);  // lower half: keyed out, the clear colour shows
+  device->SetTexture(0, nullptr);
+  ReleaseTexture(t);
+  World.EndFrame();
+}
+
+TEST_F(RenderTest, TextStartsAtTheRectangleTopLeftAndIgnoresItsBottom) {
+  World.BeginFrame(0xFF000000);
+  Text.SetFontHeight(24);
+  ASSERT_NE(Text.CurrentFont, nullptr);
+  Text.DrawTextAt(100, 50, 640, 10, 0xFFFFFFFF, -1, "H");  // bottom above top: still drawn
+  const Pixels p = ReadBack();
+  int minX = 9999, minY = 9999, maxY = -1, lit = 0;
+  for (int y = 0; y < p.Height; ++y)
+    for (int x = 0; x < p.Width; ++x)
+      if ((p.At(x, y) & 0xFFFFFF) == 0xFFFFFF) {
+        minX = std::min(minX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+        ++lit;
+      }
+  ASSERT_GT(lit, 0);
+  // Monochrome: every pixel is either background or the full colour.
+  for (std::uint32_t c : p.Data) EXPECT_TRUE((c & 0xFFFFFF) == 0 || (c & 0xFFFFFF) == 0xFFFFFF);
+  EXPECT_GE(minX, 100);
+  EXPECT_LT(minX, 100 + 6);
+  EXPECT_GE(minY, 50);
+  EXPECT_LT(maxY, 50 + 24);
+  EXPECT_GT(maxY - minY, 10);  // a capital of a 24-pixel cell
+  World.EndFrame();
+}
+
+TEST_F(RenderTest, FontsAreCachedPerHeight) {
+  Text.SetFontHeight(19);
+  Font* first = Text.CurrentFont;
+  Text.SetFontHeight(60);
+  EXPECT_NE(Text.CurrentFont, first);
+  Text.SetFontHeight(19);
+  EXPECT_EQ(Text.CurrentFont, first);
+  EXPECT_EQ(FontCellHeight(first), 19);
+}
+
+TEST_F(RenderTest, MissingFontFaceShowsTheFontMessage) {
+  BeginMessageBoxCapture();
+  SetFontFamilyForTests("NoSuchFamilyAnywhere");
+  Text.SetFontHeight(33);
+  EXPECT_EQ(Text.CurrentFont, nullptr);
+  Text.DrawTextAt(0, 0, 10, 10, 0xFFFFFFFF, -1, "still safe");
+  SetFontFamilyForTests(nullptr);
+  const auto boxes = CapturedMessageBoxes();
+  EndMessageBoxCapture();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Text, "フォントオブジェクトの\n作成に失敗");
+  EXPECT_EQ(boxes[0].Caption, "エラー！");
+}
