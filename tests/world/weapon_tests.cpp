@@ -354,7 +354,9 @@ TEST_F(WeaponTest, ShotHitsTheLowerIndexedEnemyWithTheDamageOfTheWeaponInHand) {
   EXPECT_EQ(later.HP, 5.0f);
   ASSERT_EQ(CountPlayed(SoundCallDamage), 1);
   for (const auto& e : Played) {
-    if (e.Group == SoundCallDamage) EXPECT_EQ(e.Copy, 0);  // always slot 0's voice
+    if (e.Group == SoundCallDamage) {
+      EXPECT_EQ(e.Copy, 0);  // always slot 0's voice
+    }
   }
 
   for (int weapon : {1, 2}) {
