@@ -794,6 +794,8 @@ void RenderDevice::SetTexture(std::uint32_t stage, Texture* texture) {
   if (stage == 0) State->Bound = texture;
 }
 
+Texture* RenderDevice::GetTexture(std::uint32_t stage) const { return stage == 0 ? State->Bound : nullptr; }
+
 void RenderDevice::SetVertexShader(std::uint32_t format) { State->VertexFormat = format; }
 
 bool RenderDevice::DrawPrimitiveUP(std::uint32_t type, std::uint32_t primitiveCount,

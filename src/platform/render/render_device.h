@@ -45,6 +45,7 @@ struct RenderDevice {
   void SetMaterial(const Material& material);
   // Binds a texture to a stage (only stage 0 draws); null draws as opaque white.
   void SetTexture(std::uint32_t stage, Texture* texture);
+  Texture* GetTexture(std::uint32_t stage) const;
   // Only SceneVertexFormat is drawn; any other format makes draws fail.
   void SetVertexShader(std::uint32_t format);
   bool DrawPrimitiveUP(std::uint32_t type, std::uint32_t primitiveCount, const void* vertices,

@@ -157,8 +157,9 @@ bool CreateRenderTargetTexture(RenderDevice* device, int width, int height, Text
 void ReleaseTexture(Texture* texture) {
   if (!texture) return;
   if (RenderDevice* device = CurrentDevice()) {
+    // A released texture must not stay bound or targeted.
     if (device->GetRenderTarget() == texture) device->SetRenderTarget(nullptr, true);
-    device->SetTexture(0, nullptr);
+    if (device->GetTexture(0) == texture) device->SetTexture(0, nullptr);
   }
   if (texture->Framebuffer) glDeleteFramebuffers(1, &texture->Framebuffer);
   if (texture->Id) glDeleteTextures(1, &texture->Id);
