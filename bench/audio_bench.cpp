@@ -62,11 +62,12 @@ BENCHMARK(BM_InitSoundAndMusic)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_UpdateListener(benchmark::State& state) {
   if (!EnterGameFolder(state) || !Sound.InitSound()) return;
-  float yaw = 0;
+  float yaw = 0, x = 1200;
   for (auto _ : state) {
-    // A hurt player (heartbeat renewed) turning on the spot: the heaviest step.
-    Sound.UpdateListener(1200, -90, 800, yaw, 10, 400);
+    // A hurt player (heartbeat renewed) walking and turning: every source moves.
+    Sound.UpdateListener(x, -90, 800, yaw, 10, 400);
     yaw += 0.5f;
+    x += 1.0f;
   }
   Sound.ShutdownSound();
 }

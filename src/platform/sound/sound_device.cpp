@@ -73,6 +73,9 @@ struct SoundBuffer {
   bool PendingVelocity = false;
   bool Listed = false;  // in PendingBuffers
   Vec3 Position, Velocity;
+  // What the mixer holds now (left-handed): unchanged settings are not sent again, which
+  // keeps the per-step listener update cheap while the player stands still.
+  Vec3 AppliedPosition, AppliedVelocity;
 };
 
 namespace {
@@ -97,6 +100,20 @@ SoundBuffer* NewCopy(SharedSamples* samples) {
   ++samples->Copies;
   LiveBuffers.push_back(copy);
   return copy;
+}
+
+bool Same(const Vec3& a, float x, float y, float z) { return a.X == x && a.Y == y && a.Z == z; }
+
+void ApplyPosition(SoundBuffer* b, float x, float y, float z) {
+  if (Same(b->AppliedPosition, x, y, z)) return;
+  b->AppliedPosition = {x, y, z};
+  alSource3f(b->Source, AL_POSITION, x, y, -z);
+}
+
+void ApplyVelocity(SoundBuffer* b, float x, float y, float z) {
+  if (Same(b->AppliedVelocity, x, y, z)) return;
+  b->AppliedVelocity = {x, y, z};
+  alSource3f(b->Source, AL_VELOCITY, x, y, -z);
 }
 
 void MarkPending(SoundBuffer* buffer) {
@@ -271,7 +288,7 @@ void SetSoundPosition(SoundBuffer* buffer, float x, float y, float z, bool defer
     return;
   }
   buffer->PendingPosition = false;
-  alSource3f(buffer->Source, AL_POSITION, x, y, -z);
+  ApplyPosition(buffer, x, y, z);
 }
 
 void SetSoundVelocity(SoundBuffer* buffer, float x, float y, float z, bool deferred) {
@@ -283,7 +300,7 @@ void SetSoundVelocity(SoundBuffer* buffer, float x, float y, float z, bool defer
     return;
   }
   buffer->PendingVelocity = false;
-  alSource3f(buffer->Source, AL_VELOCITY, x, y, -z);
+  ApplyVelocity(buffer, x, y, z);
 }
 
 void PlaySound(SoundBuffer* buffer, bool looping) {
@@ -380,10 +397,8 @@ void CommitDeferredSettings() {
   if (l.Distance) alSpeedOfSound(SpeedOfSound / l.DistanceValue);
   l.Position = l.Velocity = l.Orientation = l.Doppler = l.Distance = false;
   for (SoundBuffer* b : PendingBuffers) {
-    if (b->PendingPosition) alSource3f(b->Source, AL_POSITION, b->Position.X, b->Position.Y,
-                                       -b->Position.Z);
-    if (b->PendingVelocity) alSource3f(b->Source, AL_VELOCITY, b->Velocity.X, b->Velocity.Y,
-                                       -b->Velocity.Z);
+    if (b->PendingPosition) ApplyPosition(b, b->Position.X, b->Position.Y, b->Position.Z);
+    if (b->PendingVelocity) ApplyVelocity(b, b->Velocity.X, b->Velocity.Y, b->Velocity.Z);
     b->PendingPosition = b->PendingVelocity = b->Listed = false;
   }
   PendingBuffers.clear();
