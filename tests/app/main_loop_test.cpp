@@ -18,7 +18,7 @@ struct Recorder {
   std::vector<char> Order;             // 'u' and 'r' in the order they ran
   std::uint32_t RenderCost = 0;        // milliseconds a render takes
   std::uint32_t StopAfterUpdates = 0;
-  // Optional scripted events: after update number `At`, advance the clock by `Gap`.
+  // A modal dialog inside render number `GapAt` holds the loop for `Gap` milliseconds.
   std::uint32_t GapAt = 0;
   std::uint32_t Gap = 0;
 };
@@ -28,7 +28,6 @@ Recorder* R = nullptr;
 void Update() {
   R->Updates.push_back(R->Clock.Now);
   R->Order.push_back('u');
-  if (R->Gap && R->Updates.size() == R->GapAt) R->Clock.Now += R->Gap;
   if (R->Updates.size() == R->StopAfterUpdates) PostQuitMessage(7);
 }
 
@@ -36,6 +35,7 @@ void Render() {
   R->Renders.push_back(R->Clock.Now);
   R->Order.push_back('r');
   R->Clock.Now += R->RenderCost;
+  if (R->Gap && R->Renders.size() == R->GapAt) R->Clock.Now += R->Gap;
 }
 
 class MainLoopTest : public ::testing::Test {
@@ -91,17 +91,17 @@ TEST_F(MainLoopTest, FastFramesRenderOncePerUpdate) {
 }
 
 TEST_F(MainLoopTest, LongStallRunsTheMissedStepsBackToBackBeforeTheNextFrame) {
-  // A modal dialog holding the loop for 1600 ms inside update 5.
+  // A modal dialog holding the loop for 1600 ms inside frame 5 (rendered at 1064).
   rec.GapAt = 5;
   rec.Gap = 1600;
   rec.StopAfterUpdates = 200;
   Run();
-  // After the stall, 100 updates run before any further render.
+  // After the stall, the steps of 1080 .. 2664 (100 of them) run before the next frame.
   std::size_t updatesAfterGap = 0;
   std::size_t i = 0;
   std::size_t seen = 0;
   for (; i < rec.Order.size(); ++i) {
-    if (rec.Order[i] == 'u' && ++seen == 5) break;
+    if (rec.Order[i] == 'r' && ++seen == 5) break;
   }
   for (++i; i < rec.Order.size() && rec.Order[i] == 'u'; ++i) ++updatesAfterGap;
   EXPECT_EQ(updatesAfterGap, 100u);
@@ -147,4 +147,59 @@ TEST_F(MainLoopTest, WaitsWithOneMillisecondSleepsWhileAhead) {
   EXPECT_EQ(rec.Clock.SleepCalls, 160u);
 }
 
+// Inactivity: the window procedure is told the game went inactive and, later, active again.
+TestClock* InactiveClock = nullptr;
+LRESULT ReactivateAfterAWhile(HWND w, std::uint32_t m, WPARAM wp, LPARAM lp) {
+  if (m == WM_TIMER) {
+    // Time passes while inactive; nothing may run meanwhile.
+    InactiveClock->Now += 1600;
+    AppActive = 1;
+    return 0;
+  }
+  return DefWindowProc(w, m, wp, lp);
+}
+
+void UpdateThenGoInactive() {
+  Update();
+  if (R->Updates.size() == 5) {
+    AppActive = 0;
+    PostMessage(MainWindow, WM_TIMER, 0, 0);
+  }
+}
+
+TEST_F(MainLoopTest, InactivityFreezesTheScheduleAndCatchesUpInABurst) {
+  ASSERT_TRUE(RegisterWindowClass("Main Window", ReactivateAfterAWhile));
+  MainWindow = CreateMainWindow("Main Window", "Korvid");
+  ASSERT_NE(MainWindow, nullptr);
+  InactiveClock = &rec.Clock;
+  rec.StopAfterUpdates = 200;
+  RunMainLoop(MainLoopSteps{UpdateThenGoInactive, Render});
+  // Update 5 ran at 1064; the 1600 ms away are made up by 100 updates before the next frame.
+  std::size_t seen = 0, i = 0, burst = 0;
+  for (; i < rec.Order.size(); ++i)
+    if (rec.Order[i] == 'u' && ++seen == 5) break;
+  ASSERT_EQ(rec.Order[i + 1], 'r');  // update 5's own frame was rendered before going away
+  for (i += 2; i < rec.Order.size() && rec.Order[i] == 'u'; ++i) ++burst;
+  EXPECT_EQ(burst, 100u);
+  MainWindow = nullptr;
+}
+
 }  // namespace
+
+// Against the real clock: about 62.5 updates per second (a wide band; this is no benchmark).
+TEST(MainLoopRealClock, RunsSixtyTwoAndAHalfStepsPerSecond) {
+  static std::vector<std::uint32_t> times;
+  times.clear();
+  ResetWindowSystem();
+  AppActive = 1;
+  MainLoopSteps steps;
+  steps.Update = [] {
+    times.push_back(TimeGetTime());
+    if (times.size() == 32) PostQuitMessage(0);
+  };
+  steps.Render = [] {};
+  RunMainLoop(steps);
+  const std::uint32_t span = times.back() - times.front();
+  EXPECT_GE(span, 31u * 16u - 2u);
+  EXPECT_LE(span, 31u * 16u + 60u);
+}
