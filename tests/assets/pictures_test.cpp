@@ -1,0 +1,173 @@
+// Every picture decodes with stb_image or a plain DDS reading; keyed white marks only transparency.
+#include "asset_readers.h"
+
+#include <gtest/gtest.h>
+
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb_image.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+struct Picture {
+    int Width = 0, Height = 0;
+    std::vector<uint8_t> Rgb;
+    bool White(int x, int y) const
+    {
+        const uint8_t* p = &Rgb[(size_t(y) * Width + x) * 3];
+        return p[0] == 255 && p[1] == 255 && p[2] == 255;
+    }
+    size_t CountWhite() const
+    {
+        size_t n = 0;
+        for (int y = 0; y < Height; ++y)
+            for (int x = 0; x < Width; ++x) n += White(x, y);
+        return n;
+    }
+};
+
+Picture LoadBmp(const std::string& rel)
+{
+    Picture p;
+    std::vector<uint8_t> bytes = ReadBytes(GameDir() + "/File/" + rel);
+    int comp = 0;
+    unsigned char* data = stbi_load_from_memory(bytes.data(), int(bytes.size()), &p.Width, &p.Height, &comp, 3);
+    if (data) {
+        p.Rgb.assign(data, data + size_t(p.Width) * p.Height * 3);
+        stbi_image_free(data);
+    }
+    return p;
+}
+
+DdsPicture LoadDds(const std::string& rel) { return ReadDds(ReadBytes(GameDir() + "/File/" + rel)); }
+uint8_t Alpha(const DdsPicture& d, int x, int y) { return d.Argb[(size_t(y) * d.Width + x) * 4 + 3]; }
+} // namespace
+
+TEST(AssetPictures, EveryBmpDecodesAsPalettedOrTrueColour)
+{
+    int count = 0;
+    for (const auto& e : fs::recursive_directory_iterator(GameDir() + "/File"))
+        if (e.path().extension() == ".bmp") {
+            std::vector<uint8_t> b = ReadBytes(e.path().string());
+            ASSERT_GT(b.size(), 54u) << e.path();
+            int bits = b[28] | b[29] << 8;
+            EXPECT_TRUE(bits == 8 || bits == 24) << e.path() << " has " << bits << " bits";
+            Picture p = LoadBmp(fs::relative(e.path(), GameDir() + "/File").generic_string());
+            EXPECT_GT(p.Width, 0) << e.path() << ": " << stbi_failure_reason();
+            ++count;
+        }
+    EXPECT_EQ(count, 46 + 6);  // below Bitmap/ and the model pictures
+}
+
+TEST(AssetPictures, EveryDdsHasAValidHeaderAndSize)
+{
+    const char* files[] = {"Title.dds",    "TitleBack.dds", "Fps.dds",      "Window.dds",       "Cursor01.dds",
+                           "Cursor02.dds", "Cursor03.dds",  "Cursor04.dds", "Cursor05.dds",     "Cursor06.dds",
+                           "WeaponName01.dds", "WeaponName02.dds", "WeaponName03.dds"};
+    for (const char* f : files) {
+        DdsPicture d = LoadDds(std::string("Bitmap/") + f);
+        EXPECT_TRUE(d.Ok) << f;
+        EXPECT_GT(d.Width, 0) << f;
+    }
+    // The logo lies over the background, so it needs alpha; the background does not.
+    EXPECT_EQ(LoadDds("Bitmap/Title.dds").Format, "DXT5");
+    EXPECT_EQ(LoadDds("Bitmap/TitleBack.dds").Format, "DXT1");
+}
+
+TEST(AssetPictures, OverlaysAreTransparentWhereTheWorldShows)
+{
+    DdsPicture frame = LoadDds("Bitmap/Window.dds");
+    ASSERT_EQ(frame.Format, "ARGB");
+    EXPECT_EQ(Alpha(frame, frame.Width / 2, frame.Height / 2), 0);
+    EXPECT_GT(Alpha(frame, frame.Width / 2, frame.Height - 2), 64);  // the bar under the panels
+    for (int i = 1; i <= 6; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "Bitmap/Cursor%02d.dds", i);
+        DdsPicture c = LoadDds(name);
+        ASSERT_EQ(c.Format, "ARGB") << name;
+        EXPECT_EQ(Alpha(c, 0, 0), 0) << name;
+        int opaque = 0;
+        for (int k = 0; k < c.Width * c.Height; ++k) opaque += c.Argb[k * 4 + 3] == 255;
+        EXPECT_GT(opaque, 20) << name;
+    }
+}
+
+TEST(AssetPictures, KeyedPicturesUseWhiteOnlyForTransparency)
+{
+    // Scope: the lens is keyed out, the surround stays black.
+    Picture scope = LoadBmp("Bitmap/Scope.bmp");
+    ASSERT_GT(scope.Width, 0);
+    EXPECT_TRUE(scope.White(scope.Width / 2 + 30, scope.Height / 2 + 30));
+    EXPECT_FALSE(scope.White(2, 2));
+    EXPECT_FALSE(scope.White(scope.Width / 2, scope.Height / 2));  // the crosshair
+    // Panels: the corners show the world, the number area is solid.
+    Picture ammo = LoadBmp("Bitmap/TamaKazu.bmp");
+    EXPECT_TRUE(ammo.White(0, 0));
+    EXPECT_FALSE(ammo.White(120, 60));
+    Picture hp = LoadBmp("Bitmap/HP.bmp");
+    EXPECT_FALSE(hp.White(40, 16));
+    // The tree's bark has no key colour; its crown cards are keyed around the foliage.
+    Picture tree = LoadBmp("XFile/Texture/Tree.bmp");
+    ASSERT_EQ(tree.Width, 256);
+    for (int y = 0; y < tree.Height; ++y)
+        for (int x = 0; x < tree.Width / 4; ++x) ASSERT_FALSE(tree.White(x, y)) << x << "," << y;
+    EXPECT_TRUE(tree.White(70, 4));
+    EXPECT_FALSE(tree.White(160, 120));
+    // Plain pictures that are shown opaque carry no stray key white.
+    for (const char* f : {"Bitmap/tama.bmp", "XFile/Texture/Ball.bmp", "XFile/Texture/Machinegun.bmp"})
+        EXPECT_EQ(LoadBmp(f).CountWhite(), 0u) << f;
+    // The blank picture is white all over: it is tinted for the screen flash.
+    Picture blank = LoadBmp("Bitmap/NoBitmap.bmp");
+    EXPECT_EQ(blank.CountWhite(), size_t(blank.Width) * blank.Height);
+}
+
+TEST(AssetPictures, SmokeFramesGrowAndThinOut)
+{
+    int lastWidth = 0;
+    size_t firstSolid = 0, lastSolid = 0;
+    for (int i = 1; i <= 8; ++i) {
+        char name[40];
+        std::snprintf(name, sizeof name, "Bitmap/Smoke/Smoke%02d.bmp", i);
+        Picture p = LoadBmp(name);
+        ASSERT_GT(p.Width, 0) << name;
+        EXPECT_TRUE(p.White(0, 0)) << name;
+        int x0 = p.Width, x1 = -1;
+        for (int y = 0; y < p.Height; ++y)
+            for (int x = 0; x < p.Width; ++x)
+                if (!p.White(x, y)) {
+                    x0 = std::min(x0, x);
+                    x1 = std::max(x1, x);
+                }
+        int width = x1 - x0 + 1;
+        EXPECT_GE(width, lastWidth) << name;
+        lastWidth = width;
+        size_t solid = size_t(p.Width) * p.Height - p.CountWhite();
+        if (i == 1) firstSolid = solid;
+        lastSolid = solid;
+    }
+    // The last puff is wider but not simply a bigger blot: it has broken up.
+    EXPECT_LT(double(lastSolid) / (lastWidth * lastWidth), 0.75);
+    EXPECT_GT(firstSolid, 0u);
+}
+
+TEST(AssetPictures, ScreensKeepTheScreenShapeAndMenuItemsHaveTwoStates)
+{
+    for (const char* f : {"Bitmap/GameOver.bmp", "Bitmap/Record.bmp", "Bitmap/Setting.bmp", "Bitmap/Credit.bmp",
+                          "Bitmap/Operation01.bmp", "Bitmap/Operation02.bmp", "Bitmap/Operation03.bmp"}) {
+        Picture p = LoadBmp(f);
+        ASSERT_GT(p.Height, 0) << f;
+        // The backdrop quad is 12800 x 10000 units.
+        EXPECT_NEAR(double(p.Width) / p.Height, 1.28, 0.02) << f;
+    }
+    for (int i = 1; i <= 6; ++i) {
+        char a[32], b[32];
+        std::snprintf(a, sizeof a, "Bitmap/Menu%da.bmp", i);
+        std::snprintf(b, sizeof b, "Bitmap/Menu%db.bmp", i);
+        Picture pa = LoadBmp(a), pb = LoadBmp(b);
+        EXPECT_EQ(pa.Width, pb.Width);
+        EXPECT_NE(pa.Rgb, pb.Rgb) << a;
+    }
+}
