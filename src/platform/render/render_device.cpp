@@ -300,7 +300,7 @@ struct DeviceState {
   GLuint StreamArray = 0, StreamBuffer = 0;
   std::size_t StreamOffset = 0;
   GLuint FlatArray = 0, FlatBuffer = 0;
-  GLuint Sampler = 0, FlatSampler = 0;
+  GLuint Sampler = 0, FlatSampler = 0, PresentSampler = 0;
 
   std::uint32_t RenderStates[256] = {};
   std::uint32_t StageStates[32] = {};
@@ -357,20 +357,24 @@ void SetDefaultStates(DeviceState& s) {
 bool MakeBackBuffer(DeviceState& s, const PresentParameters& p) {
   if (p.BackBufferWidth <= 0 || p.BackBufferHeight <= 0) return false;
   if (s.BackFramebuffer) glDeleteFramebuffers(1, &s.BackFramebuffer);
-  if (s.BackColour) glDeleteRenderbuffers(1, &s.BackColour);
+  if (s.BackColour) glDeleteTextures(1, &s.BackColour);
   if (s.BackDepth) glDeleteRenderbuffers(1, &s.BackDepth);
   s.BackFramebuffer = s.BackColour = s.BackDepth = 0;
   // A 16-bit mode keeps its 16-bit look; every other format renders at eight bits a channel.
-  const GLenum colourFormat = p.BackBufferFormat == D3DFMT_R5G6B5 ? GL_RGB565 : GL_RGBA8;
-  glGenRenderbuffers(1, &s.BackColour);
-  glBindRenderbuffer(GL_RENDERBUFFER, s.BackColour);
-  glRenderbufferStorage(GL_RENDERBUFFER, colourFormat, p.BackBufferWidth, p.BackBufferHeight);
+  // The colour is a texture: presenting draws it as one quad, far cheaper than a blit on a
+  // software rasteriser.
+  const bool sixteen = p.BackBufferFormat == D3DFMT_R5G6B5;
+  glGenTextures(1, &s.BackColour);
+  glBindTexture(GL_TEXTURE_2D, s.BackColour);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  glTexImage2D(GL_TEXTURE_2D, 0, sixteen ? GL_RGB565 : GL_RGBA8, p.BackBufferWidth, p.BackBufferHeight, 0,
+               sixteen ? GL_RGB : GL_RGBA, sixteen ? GL_UNSIGNED_SHORT_5_6_5 : GL_UNSIGNED_BYTE, nullptr);
   glGenRenderbuffers(1, &s.BackDepth);
   glBindRenderbuffer(GL_RENDERBUFFER, s.BackDepth);
   glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, p.BackBufferWidth, p.BackBufferHeight);
   glGenFramebuffers(1, &s.BackFramebuffer);
   glBindFramebuffer(GL_FRAMEBUFFER, s.BackFramebuffer);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, s.BackColour);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, s.BackColour, 0);
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, s.BackDepth);
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
   s.Width = p.BackBufferWidth;
@@ -658,6 +662,9 @@ RenderDevice* CreateRenderDevice(RenderSystem* system, HWND window, const Presen
   glSamplerParameteri(state->FlatSampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glSamplerParameteri(state->FlatSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glSamplerParameteri(state->FlatSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glGenSamplers(1, &state->PresentSampler);
+  glSamplerParameteri(state->PresentSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glSamplerParameteri(state->PresentSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
 
@@ -740,15 +747,35 @@ bool RenderDevice::Present() {
   int drawableWidth = 0, drawableHeight = 0;
   SDL_GL_GetDrawableSize(s.Window, &drawableWidth, &drawableHeight);
   if (drawableWidth <= 0 || drawableHeight <= 0) return false;
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, s.BackFramebuffer);
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glViewport(0, 0, drawableWidth, drawableHeight);
   glDisable(GL_SCISSOR_TEST);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_BLEND);
+  glUseProgram(s.FlatProgram);
+  glUniform2f(s.FlatTargetSize, 1, 1);
+  glUniform4f(s.FlatColour, 1, 1, 1, 1);
+  glUniform1i(s.FlatMode, static_cast<GLint>(Flat2DMode::Picture));
+  glUniform1i(s.FlatTexture, 0);
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, s.BackColour);
+  // Smooth when stretching onto the window, exact pixels when the sizes agree.
+  const GLint filter = drawableWidth == s.Width && drawableHeight == s.Height ? GL_NEAREST : GL_LINEAR;
+  glSamplerParameteri(s.PresentSampler, GL_TEXTURE_MIN_FILTER, filter);
+  glSamplerParameteri(s.PresentSampler, GL_TEXTURE_MAG_FILTER, filter);
+  glBindSampler(0, s.PresentSampler);
   // The back buffer holds its top row first; the window's origin is bottom-left.
-  glBlitFramebuffer(0, 0, s.Width, s.Height, 0, drawableHeight, drawableWidth, 0, GL_COLOR_BUFFER_BIT,
-                    GL_LINEAR);
+  static const float quad[24] = {0, 0, 0, 1, 1, 0, 1, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1, 0, 0, 1, 0, 0};
+  glBindVertexArray(s.FlatArray);
+  glBindBuffer(GL_ARRAY_BUFFER, s.FlatBuffer);
+  glBufferData(GL_ARRAY_BUFFER, sizeof quad, quad, GL_STREAM_DRAW);
+  glDrawArrays(GL_TRIANGLES, 0, 6);
+  glBindVertexArray(0);
   SDL_GL_SwapWindow(s.Window);
-  const GLuint current = s.Target ? s.Target->Framebuffer : s.BackFramebuffer;
-  glBindFramebuffer(GL_FRAMEBUFFER, current);
+  glBindFramebuffer(GL_FRAMEBUFFER, s.Target ? s.Target->Framebuffer : s.BackFramebuffer);
+  if (s.Target) glViewport(0, 0, s.Target->Width, s.Target->Height);
+  else glViewport(0, 0, s.Width, s.Height);
   return glGetError() == GL_NO_ERROR;
 }
 
