@@ -2,6 +2,7 @@
 #include "audio/music_player.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/app_globals.h"
 #include "audio/wav_reader.h"
@@ -88,6 +89,9 @@ bool LoadMidiPiece(const std::string& path, std::vector<std::uint8_t>& bytes) {
 }
 
 bool MusicPlayer::InitMusic() {
+  // The feeding thread must stop before the process tears its statics down.
+  static const bool releaseAtExit = std::atexit([] { Music.ShutdownMusic(); }) == 0;
+  (void)releaseAtExit;
   AdvanceLoading();
   if (!OpenMusicSynth(DefaultSoundFonts())) {
     MessageBox(nullptr, "DirectMusicLoader8 オブジェクトの作成に失敗しました。", Caption, MB_OK);

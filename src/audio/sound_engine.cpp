@@ -2,6 +2,7 @@
 #include "audio/sound_engine.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -181,6 +182,10 @@ void Halt(SoundGroupId group, int copy, int variant = 0) {
 }  // namespace
 
 bool SoundEngine::InitSound() {
+  // Released at process end, after the music (registered later, so run earlier) and
+  // before the device layer's own statics go.
+  static const bool releaseAtExit = std::atexit([] { Sound.ShutdownSound(); }) == 0;
+  (void)releaseAtExit;
   switch (OpenSoundDevice()) {
     case SoundOpenOk:
       break;

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Runs the game for a few seconds on OpenAL Soft's wave backend and checks that the title
+# music really reached the file, and that nothing from OpenAL or ALSA reached the terminal.
+set -u
+korvid=$1
+game=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+printf '[general]\ndrivers = wave\n[wave]\nfile = %s/out.wav\n' "$work" >"$work/alsoft.conf"
+
+cd "$game" || exit 1
+ALSOFT_CONF="$work/alsoft.conf" ALSOFT_DRIVERS=wave SDL_VIDEODRIVER=offscreen \
+  "$korvid" >"$work/log" 2>&1 &
+pid=$!
+sleep 6
+# SDL turns SIGTERM into a quit request; the device closes and finishes the file.
+kill -TERM "$pid" 2>/dev/null
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -KILL "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
+
+if grep -E "AL lib|ALSA lib|fluidsynth" "$work/log"; then
+  echo "FAIL: sound libraries wrote to the terminal"
+  exit 1
+fi
+[ -s "$work/out.wav" ] || { echo "FAIL: no output written"; cat "$work/log"; exit 1; }
+stats=$(sox "$work/out.wav" -n trim 1 stat 2>&1)
+length=$(awk '/^Length/ {print $3}' <<<"$stats")
+rms=$(awk '/^RMS +amplitude/ {print $3}' <<<"$stats")
+echo "rendered ${length:-?} s after the first second, RMS amplitude ${rms:-?}"
+awk -v l="${length:-0}" -v r="${rms:-0}" 'BEGIN { exit !(l >= 2 && r > 0.005) }' || {
+  echo "FAIL: expected at least two seconds of audible title music"
+  exit 1
+}
