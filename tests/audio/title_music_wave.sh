@@ -19,6 +19,10 @@ for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -KILL "$pid" 2>/dev/null
 wait "$pid" 2>/dev/null
 
+if grep -q "2重起動" "$work/log"; then
+  echo "SKIP: another instance of the game is running on this machine"
+  exit 77
+fi
 if grep -E "AL lib|ALSA lib|fluidsynth" "$work/log"; then
   echo "FAIL: sound libraries wrote to the terminal"
   exit 1
