@@ -88,7 +88,14 @@ Colour LightVertex(const MeshMaterial& mat, Vec3 p, Vec3 n)
     return Colour{ch(0), ch(1), ch(2), 1};
 }
 
-void RenderMesh(Target& t, const Mesh& mesh, const Image* tex, bool keyed, const Matrix& world, float fovDeg, bool lit)
+// Linear fog on eye depth as the play scene sets it (3000 to 12000, colour 0xCCCCDD); off when end is 0.
+struct Fog {
+    float Start = 0, End = 0;
+    Colour Tint = Rgb(0xCC, 0xCC, 0xDD);
+};
+
+void RenderMesh(Target& t, const Mesh& mesh, const Image* tex, bool keyed, const Matrix& world, float fovDeg, bool lit,
+                Fog fog = Fog())
 {
     Image& img = t.Colour_;
     float ys = 1 / std::tan(fovDeg * Rad / 2), xs = ys / (float(img.Width) / img.Height);
@@ -143,7 +150,9 @@ void RenderMesh(Target& t, const Mesh& mesh, const Image* tex, bool keyed, const
                 }
                 Colour l = Mix(Mix(a.Light, b.Light, w1 / std::max(1e-6f, w0 + w1)), c.Light, w2);
                 depth = iz;
-                img.At(x, y) = Colour{texel.R * l.R, texel.G * l.G, texel.B * l.B, 1};
+                Colour c{texel.R * l.R, texel.G * l.G, texel.B * l.B, 1};
+                if (fog.End > 0) c = Mix(c, fog.Tint, std::clamp((1 / iz - fog.Start) / (fog.End - fog.Start), 0.0f, 1.0f));
+                img.At(x, y) = c;
             }
     }
 }
@@ -165,6 +174,163 @@ void Label(Image& sheet, const std::string& text, float x, float y)
 }
 
 std::string Base(const std::string& path) { return path.substr(std::string("File/").size()); }
+
+// ---- Screen mock-ups: pictures placed where the screens draw their quads (45 degrees, 5:4).
+const int MockW = 640, MockH = 512;
+
+Image Shown(const PictureAsset& p)
+{
+    Image img = p.Picture;
+    if (p.Keyed)
+        for (Colour& c : img.Pixels) c.A = c.A < 0.5f ? 0.0f : 1.0f;
+    return img;
+}
+
+// A quad of half-size (hw, hh) centred at (x, y) at depth z, as the camera sees it.
+void Quad(Image& screen, const Image& tex, float x, float y, float z, float hw, float hh, float alpha = 1)
+{
+    float t = std::tan(22.5f * Rad);
+    float sx = MockW / 2.0f / (z * t * 1.25f), sy = MockH / 2.0f / (z * t);
+    screen.Draw(tex, MockW / 2.0f + (x - hw) * sx, MockH / 2.0f - (y + hh) * sy, 2 * hw * sx, 2 * hh * sy, alpha);
+}
+
+// A text panel as the game renders it: background at the top-left, text from (left, top).
+Image Panel(int w, int h, const Image* background, const std::string& text, float left, float top, float height,
+            Colour colour)
+{
+    Image panel(w, h, Colour{0, 0, 0, 0});
+    if (background) panel.Draw(*background, 0, 0, float(background->Width), float(background->Height));
+    TextStyle st;
+    st.Size = height;
+    st.Face = FontGothic;
+    st.Fill = colour;
+    DrawText(panel, text, left, top + height * 0.86f, st);
+    return panel;
+}
+
+// The arena as the play frame draws it: sky dome, ground and walls with the normal repeats,
+// trees, two enemies, then the machine gun in hand.
+Image PlayView(const AssetPack& pack)
+{
+    Target t = NewTarget(MockW, MockH, Rgb(0xCC, 0xCC, 0xDD), Rgb(0xCC, 0xCC, 0xDD));
+    auto model = [&](const std::string& name) -> const ModelAsset& {
+        for (const ModelAsset& m : pack.Models)
+            if (m.Path == "File/XFile/" + name) return m;
+        return pack.Models[0];
+    };
+    auto tex = [&](const ModelAsset& m) { return m.TexturePath.empty() ? nullptr : &pack.FindPicture(m.TexturePath)->Picture; };
+    const Vec3 eye{0, 230, -2500};
+    const float yaw = 12, pitch = 4;
+    Matrix view = Move(eye * -1.0f) * RotY(yaw) * RotX(pitch);
+    Fog fog{3000, 12000};
+    const ModelAsset& dome = model("SkyDoom.x");
+    RenderMesh(t, dome.Model, tex(dome), false, Scale(10000) * Move({0, -5000, 0}) * view, 45, false, fog);
+    // The renderer drops triangles that reach behind the camera, so the box is cut into cells.
+    Mesh ground, walls;
+    ground.Name = walls.Name = "Arena";
+    ground.AddMaterial(MeshMaterial());
+    walls.AddMaterial(MeshMaterial());
+    const int cells = 30;
+    for (int i = 0; i < cells; ++i)
+        for (int j = 0; j < cells; ++j) {
+            float x0 = -6000 + 12000.0f * i / cells, x1 = x0 + 12000.0f / cells;
+            float z0 = -6000 + 12000.0f * j / cells, z1 = z0 + 12000.0f / cells;
+            const float uv[4] = {15.0f * i / cells, 15.0f * j / cells, 15.0f * (i + 1) / cells, 15.0f * (j + 1) / cells};
+            ground.AddQuad({x0, -30, z0}, {x1, -30, z0}, {x1, -30, z1}, {x0, -30, z1}, 0, uv, false);
+        }
+    const float corners[5][2] = {{-6000, 6000}, {6000, 6000}, {6000, -6000}, {-6000, -6000}, {-6000, 6000}};
+    for (int w = 0; w < 4; ++w)
+        for (int i = 0; i < cells; ++i) {
+            float a = float(i) / cells, b = float(i + 1) / cells;
+            Vec3 p0{corners[w][0] + (corners[w + 1][0] - corners[w][0]) * a, -30,
+                    corners[w][1] + (corners[w + 1][1] - corners[w][1]) * a};
+            Vec3 p1{corners[w][0] + (corners[w + 1][0] - corners[w][0]) * b, -30,
+                    corners[w][1] + (corners[w + 1][1] - corners[w][1]) * b};
+            const float uv[4] = {5 * a, 0, 5 * b, 2};
+            walls.AddQuad(p0, p1, p1 + Vec3{0, 1530, 0}, p0 + Vec3{0, 1530, 0}, 0, uv, false);
+        }
+    RenderMesh(t, ground, &pack.FindPicture("File/Bitmap/Haikei_Yuka.bmp")->Picture, false, view, 45, false, fog);
+    RenderMesh(t, walls, &pack.FindPicture("File/Bitmap/Haikei_Kabe.bmp")->Picture, false, view, 45, false, fog);
+    const float trees[][3] = {{607, 1392, 40},    {-1012, 1471, 200}, {1729, 3933, 90}, {2454, 3398, 300},
+                              {-2019, 3891, 10},  {4958, 3874, 150},  {-1017, 979, 260}, {3008, 159, 30},
+                              {-2469, 157, 120},  {5000, 5000, 0},    {4500, 5500, 70},  {5500, 4500, 230}};
+    const ModelAsset& tree = model("Tree.x");
+    for (auto& tr : trees)
+        RenderMesh(t, tree.Model, tex(tree), true, RotY(tr[2]) * Scale(800) * Move({tr[0], 0, tr[1]}) * view, 45, false, fog);
+    const ModelAsset& ball = model("Ball.x");
+    RenderMesh(t, ball.Model, tex(ball), false, RotY(80) * Scale(25) * Move({-300, 420, 600}) * view, 45, false, fog);
+    RenderMesh(t, ball.Model, tex(ball), false, RotY(120) * Scale(25) * Move({900, 700, 3200}) * view, 45, false, fog);
+    const ModelAsset& gun = model("Machinegun.x");
+    RenderMesh(t, gun.Model, tex(gun), false, RotY(180) * RotX(-3) * Scale(0.5f) * Move({2.5f, -3, 7}), 45, true);
+    return t.Colour_;
+}
+
+std::vector<Image> ScreenMocks(const AssetPack& pack)
+{
+    auto pic = [&](const std::string& name) { return Shown(*pack.FindPicture("File/Bitmap/" + name)); };
+    std::vector<Image> out;
+    const Colour red{1, 0, 0, 1};
+    {  // title with the menu in place, the second item hovered
+        Image s(MockW, MockH, Rgb(20, 20, 20));
+        Quad(s, pic("TitleBack.dds"), 0, 0, 12000, 6400, 5000);
+        Quad(s, pic("Title.dds"), 0, 0, 12000, 6400, 5000);
+        for (int k = 0; k < 6; ++k) {
+            float x = -500.0f + (k % 3) * 500, y = k < 3 ? -200.0f : -430.0f;
+            std::string name = "Menu" + std::to_string(k + 1) + (k == 1 ? "b" : "a") + ".bmp";
+            Quad(s, pic(name), x, y, 1500, 200, 100);
+        }
+        out.push_back(std::move(s));
+    }
+    Image menu0 = pic("Menu0.bmp");
+    {  // game over with its three panels
+        Image s(MockW, MockH, Rgb(20, 20, 20));
+        Quad(s, pic("GameOver.bmp"), 0, 0, 12200, 6400, 5000);
+        Quad(s, Panel(256, 128, &menu0, "17", 20, 15, 120, red), 800, -850, 3000, 400, 200, 0.8f);
+        Quad(s, Panel(512, 64, nullptr, "123/456", 0, 0, 50, red), 1500, 230, 3000, 1400, 200, 0.8f);
+        Quad(s, Panel(512, 64, nullptr, "26.97％", 0, 0, 50, red), 1500, -330, 3000, 1400, 200, 0.8f);
+        out.push_back(std::move(s));
+    }
+    {  // ranking
+        Image s(MockW, MockH, Rgb(20, 20, 20));
+        Quad(s, pic("Record.bmp"), 0, 0, 12200, 6400, 5000);
+        const float ys[5] = {900, 425, -50, -525, -1000};
+        const char* names[5] = {"コルヴィド", "No Name", "ＡＢＣ", "No Name", "No Name"};
+        for (int i = 0; i < 5; ++i) {
+            Quad(s, Panel(512, 64, nullptr, names[i], 10, 5, 60, Colour{1, 0.12f * i, 0.06f * i, 1}), -200, ys[i], 4500,
+                 1400, 200, 0.8f);
+            Quad(s, Panel(256, 128, &menu0, std::to_string(50 - i * 7), 20, 15, 120, red), 1800, ys[i], 4500, 400, 200,
+                 0.8f);
+        }
+        Quad(s, Panel(256, 128, &menu0, "12", 20, 15, 120, red), -600, -1350, 4000, 400, 200, 0.8f);
+        out.push_back(std::move(s));
+    }
+    {  // an operation page with its label
+        Image s(MockW, MockH, Rgb(20, 20, 20));
+        Quad(s, pic("Operation01.bmp"), 0, 0, 12200, 6400, 5000);
+        Image blank = pic("NoBitmap.bmp");
+        Quad(s, Panel(512, 64, &blank, "←右クリック　左クリック→　[ 1 / 3 ]", 0, 0, 28, Colour{1, 1, 0, 1}), 0, -1800,
+             4500, 1400, 200);
+        out.push_back(std::move(s));
+    }
+    {  // the play scene: world, weapon and overlays
+        Image s = PlayView(pack);
+        Image ammoBack = pic("TamaKazu.bmp"), hpBack = pic("HP.bmp");
+        Quad(s, pic("Window.dds"), 0, 0, 1.3f, 0.675f, 0.542f, 0.667f);
+        Quad(s, Panel(256, 128, &ammoBack, "30", 70, 10, 100, Colour{1, 1, 1, 1}), 0.55f, -0.48f, 1.3f, 0.23f, 0.09f);
+        Quad(s, pic("WeaponName01.dds"), -0.3f, -0.51f, 1.3f, 0.16f, 0.03f, 0.667f);
+        Quad(s, Panel(128, 32, &hpBack, "1000", 5, 0, 35, Colour{1, 1, 1, 1}), -0.55f, -0.51f, 1.3f, 0.125f, 0.03f,
+             0.667f);
+        Quad(s, pic("Cursor02.dds"), 0.001f, -0.001f, 1.3f, 0.02f, 0.02f);
+        out.push_back(std::move(s));
+    }
+    {  // scope view
+        Image s(MockW, MockH, Rgb(150, 180, 215));
+        s.FillRect(0, MockH * 0.55f, MockW, MockH, Rgb(96, 104, 70));
+        Quad(s, pic("Scope.bmp"), 0, 0, 1.3f, 0.675f, 0.542f);
+        out.push_back(std::move(s));
+    }
+    return out;
+}
 } // namespace
 
 int RunContactSheet(int argc, char** argv)
@@ -179,7 +345,8 @@ int RunContactSheet(int argc, char** argv)
     const int W = 2200, cellW = 200, cellH = 196, cols = W / cellW;
     int rows = int((pack.Pictures.size() + cols - 1) / cols);
     const int modelH = 400;
-    Image sheet(W, 60 + rows * cellH + 2 * (modelH + 30) + 20, Rgb(28, 32, 40));
+    const int mockRows = 2, mockH = 560;
+    Image sheet(W, 60 + rows * cellH + 2 * (modelH + 30) + 20 + mockRows * mockH, Rgb(28, 32, 40));
     TextStyle title;
     title.Size = 26;
     title.Bold = 0.8f;
@@ -240,6 +407,14 @@ int RunContactSheet(int argc, char** argv)
         RenderMesh(t, m.Model, texOf(m), tp && tp->Keyed, views[k].World, views[k].Fov, false);
         sheet.Draw(t.Colour_, 16 + k * 520.0f, my, 500, 400);
         Label(sheet, Base(m.Path) + views[k].Note, 16 + k * 520.0f, my + modelH + 18);
+    }
+    my += modelH + 30;
+    std::vector<Image> mocks = ScreenMocks(pack);
+    const char* mockNames[] = {"title", "game over", "ranking", "operation page", "play overlays", "scope"};
+    for (size_t i = 0; i < mocks.size(); ++i) {
+        float x = 16 + (i % 3) * 720.0f, y = my + (i / 3) * float(mockH);
+        sheet.Draw(mocks[i], x, y, 640, 512);
+        Label(sheet, std::string("screen: ") + mockNames[i], x, y + 530);
     }
     UnloadFonts();
     return WritePng(sheet, argv[0]) ? 0 : 1;

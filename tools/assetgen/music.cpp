@@ -37,11 +37,13 @@ void AddTone(Stereo& out, float start, float length, float hz, float gain, float
             v = std::sin(TwoPi * hz * vib * t) + 0.25f * std::sin(TwoPi * hz * 2 * vib * t) +
                 0.08f * std::sin(TwoPi * hz * 3 * vib * t);
         } else {  // bass
-            env = std::min(1.0f, t / 0.05f) * (t < length ? std::exp(-t / 6.0f) : std::exp(-(t - length) / 0.3f));
+            env = std::min(1.0f, t / 0.05f) * std::exp(-std::min(t, length) / 6.0f) *
+                  (t < length ? 1.0f : std::exp(-(t - length) / 0.3f));
             v = std::sin(TwoPi * hz * t) + 0.2f * std::sin(TwoPi * hz * 2 * t);
         }
         s[i] = v * env * gain;
     }
+    FadeEdges(s, 0, MusicRate / 20);  // whatever is left of the release ends smoothly
     size_t at = size_t(start * MusicRate);
     float l = std::cos((pan + 1) * 0.785398f), r = std::sin((pan + 1) * 0.785398f);
     MixCircular(out.L, s, at, l);
@@ -172,7 +174,7 @@ RawAsset MatchMusic()
     guitar.Add(0, {0xC1, 30});   // distortion guitar
     lead.Add(0, {0xC2, 81});     // sawtooth lead
     strings.Add(0, {0xC3, 48});  // string ensemble
-    for (int ch = 0; ch < 4; ++ch) bass.Add(0, {uint8_t(0xB0 | ch), 7, uint8_t(ch == 3 ? 80 : 100)});
+    for (int ch = 0; ch < 4; ++ch) bass.Add(0, {uint8_t(0xB0 | ch), 7, uint8_t(ch == 3 ? 96 : 120)});
     const int e8 = Ppq / 2, s16 = Ppq / 4;
     for (int bar = 0; bar < 32; ++bar) {
         int t = bar * Bar, c = chords[bar];

@@ -144,18 +144,20 @@ Image AmmoPanel()
 }
 
 // Health panel (128 x 32, number drawn from (5, 0) at height 35). Keyed.
+// Health panel (128 x 32, number drawn from (5, 0) at height 35). Keyed. Its right part
+// stays clear: the weapon name is drawn just right of it and must not be covered.
 Image HealthPanel()
 {
     Image img(128, 32, Clear);
-    img.FillRoundRect(0, 1, 127, 31, 5, Rgb(12, 18, 28, 0.95f));
-    img.FillRect(2, 28, 80, 30, Rgb(80, 220, 120));
-    img.FillRect(100, 9, 106, 25, Palette::Danger);
-    img.FillRect(95, 14, 111, 20, Palette::Danger);
+    img.FillRoundRect(0, 1, 100, 31, 5, Rgb(12, 18, 28, 0.95f));
+    img.FillRect(2, 28, 78, 30, Rgb(80, 220, 120));
+    img.FillRect(86, 5, 90, 15, Palette::Danger);
+    img.FillRect(83, 8, 93, 12, Palette::Danger);
     TextStyle t;
     t.Size = 10;
     t.Face = FontGothic;
     t.Fill = Palette::Dim;
-    DrawText(img, "HP", 114, 29, t);
+    DrawText(img, "HP", 82, 27, t);
     return img;
 }
 

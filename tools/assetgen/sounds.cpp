@@ -45,6 +45,7 @@ Signal Click(uint32_t seed, float f1, float f2, float len, float gain)
         float n = rng.Range(-1, 1) * std::exp(-t / 0.004f);
         s[i] = (a.Run(n) * 3 + b.Run(n) * 2 + n * 0.3f) * gain * std::exp(-t / (len * 0.3f));
     }
+    FadeEdges(s, 0, int(s.size() / 4));
     return s;
 }
 
@@ -177,6 +178,7 @@ Signal Heartbeat(float period)
             float env = std::min(1.0f, x / 0.004f) * std::exp(-x / (len * 0.3f));
             t[i] = std::sin(phase) * env * gain;
         }
+        FadeEdges(t, 0, int(t.size() / 3));
         return t;
     };
     MixCircular(s, thump(0.14f, 52, 1.0f), 0, 1);
