@@ -84,6 +84,18 @@ TEST_F(SoundEngineTest, DamagedSampleFailsLikeAMissingOne) {
   EXPECT_EQ(lines_.size(), 1u);
 }
 
+TEST_F(SoundEngineTest, EmptyOrUnplayableSampleFails) {
+  WriteFile(dir_ / "File/Sound/Heartbeat_6.wav",
+            Riff({Chunk("fmt ", FormatBody(1, 1, 44100, 16)), Chunk("data", {})}));
+  EXPECT_FALSE(Sound.InitSound());
+  WriteFile(dir_ / "File/Sound/Heartbeat_6.wav",
+            Riff({Chunk("fmt ", FormatBody(0x11, 1, 44100, 4, true, {0xF9, 0x01})),
+                  Chunk("data", Bytes(512, 0))}));
+  EXPECT_FALSE(Sound.InitSound());
+  ASSERT_EQ(CapturedMessageBoxes().size(), 2u);
+  EXPECT_EQ(CapturedMessageBoxes()[1].Text, "WAVファイルの読み込みに失敗しました。");
+}
+
 TEST_F(SoundEngineTest, NoOutputDeviceFailsWithTheDeviceMessage) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(

@@ -230,7 +230,8 @@ SoundBuffer* CreateSoundBuffer(const WaveFormat& format, const void* samples,
   if (!Context) return nullptr;
   std::vector<std::int16_t> pcm;
   int channels = 0;
-  if (!ConvertToPcm16(format, samples, bytes, true, pcm, channels)) return nullptr;
+  // An empty buffer cannot be made, as on the original platform.
+  if (!ConvertToPcm16(format, samples, bytes, true, pcm, channels) || pcm.empty()) return nullptr;
   alGetError();
   auto* shared = new SharedSamples;
   alGenBuffers(1, &shared->Buffer);
