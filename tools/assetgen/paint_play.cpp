@@ -170,7 +170,7 @@ Image FpsPanel()
     t.Size = 11;
     t.Face = FontGothic;
     t.Fill = Rgb(160, 220, 255);
-    DrawText(img, "FPS", 74, 26, t);
+    DrawText(img, "FPS", 8, 21, t);  // the number is drawn from x 50
     return img;
 }
 
@@ -284,24 +284,36 @@ Image Scope()
     return img;
 }
 
+// Impact dust: a cluster of billows, lit from above, that spreads, pales and breaks up.
+// The game draws it at a fifth of its strength, so the tones are fairly dark.
 Image Smoke(int frame)
 {
     const int n = 128;
     Image img(n, n, Clear);
     float t = frame / 7.0f;
-    float radius = n * (0.18f + 0.3f * t);
-    float holes = 0.5f * t * t;  // later frames break up into wisps
+    float spread = 0.95f + 0.95f * t;
+    const float billows[][3] = {{0, 0, 17},     {-13, 5, 12},  {12, 6, 13},  {-5, -12, 12},
+                                {8, -10, 11},   {-17, -6, 9},  {17, -3, 9},  {2, 13, 10}};
+    float holes = 0.62f * t * t;  // later frames break up into wisps
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
-            float dx = x + 0.5f - n / 2.0f, dy = y + 0.5f - n / 2.0f;
-            float d = std::hypot(dx, dy) / radius;
-            // one ragged outline for every frame, so the puff only ever grows
-            float edge = TileFbm(x / 24.0f, y / 24.0f, 8, 4, 77);
-            float wisp = TileFbm(x / 10.0f, y / 10.0f, 16, 3, 78);
-            if (d < 0.8f + edge * 0.4f && wisp > holes) {
-                float g = 0.22f + 0.4f * t + (edge - 0.5f) * 0.2f;
-                img.At(x, y) = Colour{g, g * 0.98f, g * 0.95f, 1};
+            float px = (x + 0.5f - n / 2.0f) / spread, py = (y + 0.5f - n / 2.0f) / spread;
+            float best = 0, shade = 0;
+            for (auto& b : billows) {
+                float dx = px - b[0], dy = py - b[1];
+                float r = b[2] * (1.0f + 0.25f * TileNoise(x / 10.0f, y / 10.0f, 16, 79));
+                float inside = 1 - (dx * dx + dy * dy) / (r * r);
+                if (inside > best) {
+                    best = inside;
+                    shade = 0.5f - 0.5f * (dy / r) * 0.8f - 0.2f * (dx / r);  // light from the upper left
+                }
             }
+            if (best <= 0) continue;
+            float wisp = TileFbm(x / 9.0f, y / 9.0f, 16, 3, 78);
+            if (wisp < holes) continue;
+            float base = 0.18f + 0.42f * t;
+            float g = base + shade * 0.22f + (wisp - 0.5f) * 0.12f;
+            img.At(x, y) = Colour{g, g * 0.97f, g * 0.92f, 1};
         }
     return img;
 }
