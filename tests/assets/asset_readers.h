@@ -1,9 +1,21 @@
 // Independent readers for the generated pack: file access, DDS, WAV and standard MIDI files.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
+
+// Fixture for tests that read the build's game folder: skipped when the build was told to leave
+// that folder to the player's own data (KORVID_WRITE_DEFAULT_ASSETS off).
+class PackInGameDir : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!KORVID_DEFAULT_ASSETS) GTEST_SKIP() << "the game folder holds the player's own data";
+    }
+};
 
 std::string GameDir();                        // the build's game folder (KORVID_GAME_DIR)
 std::vector<uint8_t> ReadBytes(const std::string& path);

@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+class AssetModels : public PackInGameDir {};
+
 namespace {
 struct Loaded {
     Assimp::Importer Importer;
@@ -37,7 +39,7 @@ aiVector3D InHand(aiVector3D p, float scale, aiVector3D offset)
 }
 } // namespace
 
-TEST(AssetModels, EveryModelHasNormalsTextureCoordinatesAndMaterials)
+TEST_F(AssetModels, EveryModelHasNormalsTextureCoordinatesAndMaterials)
 {
     for (const char* f : {"Machinegun.x", "Msg.x", "Handgun.x", "Hand.x", "SkyDoom.x", "Ball.x", "Tree.x"}) {
         Loaded l;
@@ -54,7 +56,7 @@ TEST(AssetModels, EveryModelHasNormalsTextureCoordinatesAndMaterials)
     }
 }
 
-TEST(AssetModels, BallMatchesTheEightyUnitHitCubeAtScale25)
+TEST_F(AssetModels, BallMatchesTheEightyUnitHitCubeAtScale25)
 {
     Loaded l;
     Load(l, "Ball.x");
@@ -62,7 +64,7 @@ TEST(AssetModels, BallMatchesTheEightyUnitHitCubeAtScale25)
     for (const aiVector3D& p : l.Points) EXPECT_NEAR(p.Length() * 25, 40, 1.0);
 }
 
-TEST(AssetModels, TreeStandsOnTheGroundAboutAThousandTwoHundredUnitsTall)
+TEST_F(AssetModels, TreeStandsOnTheGroundAboutAThousandTwoHundredUnitsTall)
 {
     Loaded l;
     Load(l, "Tree.x");
@@ -77,7 +79,7 @@ TEST(AssetModels, TreeStandsOnTheGroundAboutAThousandTwoHundredUnitsTall)
     EXPECT_LE(hi * 800, 1400);
 }
 
-TEST(AssetModels, SkyDomeEnclosesTheWholeArena)
+TEST_F(AssetModels, SkyDomeEnclosesTheWholeArena)
 {
     Loaded l;
     Load(l, "SkyDoom.x");
@@ -90,7 +92,7 @@ TEST(AssetModels, SkyDomeEnclosesTheWholeArena)
     EXPECT_LT(nearest * 10000, 140000 - 6000);                      // and within the far plane
 }
 
-TEST(AssetModels, WeaponsSitLowerRightWithTheBarrelAway)
+TEST_F(AssetModels, WeaponsSitLowerRightWithTheBarrelAway)
 {
     const struct {
         const char* File;

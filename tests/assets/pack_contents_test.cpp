@@ -10,6 +10,8 @@
 
 namespace fs = std::filesystem;
 
+class AssetPack : public PackInGameDir {};
+
 namespace {
 // Every file the game opens below File/, as the loaders name them.
 std::set<std::string> ExpectedFiles()
@@ -72,7 +74,7 @@ std::set<std::string> FilesBelow(const fs::path& root)
 }
 } // namespace
 
-TEST(AssetPack, BuildWritesExactlyTheFilesTheGameLoads)
+TEST_F(AssetPack, BuildWritesExactlyTheFilesTheGameLoads)
 {
     std::set<std::string> expected = ExpectedFiles();
     ASSERT_EQ(expected.size(), 101u);  // 53 catalogue files, 6 cursor previews, 13 model files, 29 sounds
@@ -83,7 +85,7 @@ TEST(AssetPack, BuildWritesExactlyTheFilesTheGameLoads)
     for (const std::string& f : found) EXPECT_TRUE(expected.count(f)) << "unexpected " << f;
 }
 
-TEST(AssetPack, StaysUnderThirtyMegabytes)
+TEST_F(AssetPack, StaysUnderThirtyMegabytes)
 {
     uintmax_t total = 0;
     for (const auto& e : fs::recursive_directory_iterator(fs::path(GameDir()) / "File"))
@@ -92,7 +94,7 @@ TEST(AssetPack, StaysUnderThirtyMegabytes)
     EXPECT_GT(total, 1u * 1024 * 1024);
 }
 
-TEST(AssetPack, SecondRunIsByteIdenticalToTheBuild)
+TEST_F(AssetPack, SecondRunIsByteIdenticalToTheBuild)
 {
     fs::path dir = fs::temp_directory_path() / ("korvid_assets_" + std::to_string(::getpid()));
     fs::remove_all(dir);

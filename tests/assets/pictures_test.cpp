@@ -11,6 +11,8 @@
 
 namespace fs = std::filesystem;
 
+class AssetPictures : public PackInGameDir {};
+
 namespace {
 struct Picture {
     int Width = 0, Height = 0;
@@ -46,7 +48,7 @@ DdsPicture LoadDds(const std::string& rel) { return ReadDds(ReadBytes(GameDir() 
 uint8_t Alpha(const DdsPicture& d, int x, int y) { return d.Argb[(size_t(y) * d.Width + x) * 4 + 3]; }
 } // namespace
 
-TEST(AssetPictures, EveryBmpDecodesAsPalettedOrTrueColour)
+TEST_F(AssetPictures, EveryBmpDecodesAsPalettedOrTrueColour)
 {
     int count = 0;
     for (const auto& e : fs::recursive_directory_iterator(GameDir() + "/File"))
@@ -62,7 +64,7 @@ TEST(AssetPictures, EveryBmpDecodesAsPalettedOrTrueColour)
     EXPECT_EQ(count, 46 + 6);  // below Bitmap/ and the model pictures
 }
 
-TEST(AssetPictures, EveryDdsHasAValidHeaderAndSize)
+TEST_F(AssetPictures, EveryDdsHasAValidHeaderAndSize)
 {
     const char* files[] = {"Title.dds",    "TitleBack.dds", "Fps.dds",      "Window.dds",       "Cursor01.dds",
                            "Cursor02.dds", "Cursor03.dds",  "Cursor04.dds", "Cursor05.dds",     "Cursor06.dds",
@@ -77,7 +79,7 @@ TEST(AssetPictures, EveryDdsHasAValidHeaderAndSize)
     EXPECT_EQ(LoadDds("Bitmap/TitleBack.dds").Format, "DXT1");
 }
 
-TEST(AssetPictures, OverlaysAreTransparentWhereTheWorldShows)
+TEST_F(AssetPictures, OverlaysAreTransparentWhereTheWorldShows)
 {
     DdsPicture frame = LoadDds("Bitmap/Window.dds");
     ASSERT_EQ(frame.Format, "ARGB");
@@ -95,7 +97,7 @@ TEST(AssetPictures, OverlaysAreTransparentWhereTheWorldShows)
     }
 }
 
-TEST(AssetPictures, KeyedPicturesUseWhiteOnlyForTransparency)
+TEST_F(AssetPictures, KeyedPicturesUseWhiteOnlyForTransparency)
 {
     // Scope: the lens is keyed out, the surround stays black.
     Picture scope = LoadBmp("Bitmap/Scope.bmp");
@@ -124,7 +126,7 @@ TEST(AssetPictures, KeyedPicturesUseWhiteOnlyForTransparency)
     EXPECT_EQ(blank.CountWhite(), size_t(blank.Width) * blank.Height);
 }
 
-TEST(AssetPictures, SmokeFramesGrowAndThinOut)
+TEST_F(AssetPictures, SmokeFramesGrowAndThinOut)
 {
     int lastWidth = 0;
     size_t firstSolid = 0, lastSolid = 0;
@@ -153,7 +155,7 @@ TEST(AssetPictures, SmokeFramesGrowAndThinOut)
     EXPECT_GT(firstSolid, 0u);
 }
 
-TEST(AssetPictures, ScreensKeepTheScreenShapeAndMenuItemsHaveTwoStates)
+TEST_F(AssetPictures, ScreensKeepTheScreenShapeAndMenuItemsHaveTwoStates)
 {
     for (const char* f : {"Bitmap/GameOver.bmp", "Bitmap/Record.bmp", "Bitmap/Setting.bmp", "Bitmap/Credit.bmp",
                           "Bitmap/Operation01.bmp", "Bitmap/Operation02.bmp", "Bitmap/Operation03.bmp"}) {

@@ -12,6 +12,9 @@
 
 namespace fs = std::filesystem;
 
+class AssetSounds : public PackInGameDir {};
+class AssetMusic : public PackInGameDir {};
+
 namespace {
 WavSound Load(const std::string& name) { return ReadWav(ReadBytes(GameDir() + "/File/Sound/" + name)); }
 
@@ -56,7 +59,7 @@ void ExpectSeamless(const std::string& name)
 }
 } // namespace
 
-TEST(AssetSounds, EveryWavIsSixteenBitPcmAtAConsistentLevel)
+TEST_F(AssetSounds, EveryWavIsSixteenBitPcmAtAConsistentLevel)
 {
     int count = 0;
     for (const auto& e : fs::directory_iterator(GameDir() + "/File/Sound")) {
@@ -76,14 +79,14 @@ TEST(AssetSounds, EveryWavIsSixteenBitPcmAtAConsistentLevel)
     EXPECT_EQ(count, 28);
 }
 
-TEST(AssetSounds, LoopedSoundsJoinWithoutAClick)
+TEST_F(AssetSounds, LoopedSoundsJoinWithoutAClick)
 {
     for (const char* f : {"MachinegunTeki.wav", "Page.wav", "Heartbeat_4.wav", "Heartbeat_6.wav", "Heartbeat_10.wav",
                           "Heartbeat_15.wav", "MenuMusic.wav"})
         ExpectSeamless(f);
 }
 
-TEST(AssetSounds, OneShotSoundsFadeOutBeforeTheirEnd)
+TEST_F(AssetSounds, OneShotSoundsFadeOutBeforeTheirEnd)
 {
     for (const char* f : {"Machinegun.wav", "Rifle.wav", "Handgun.wav", "Bullet_Kabe.wav", "Bullet_Yuka.wav",
                           "Rifle_Shells.wav", "Machinegun_Reload.wav", "Rifle_Reload.wav"}) {
@@ -96,7 +99,7 @@ TEST(AssetSounds, OneShotSoundsFadeOutBeforeTheirEnd)
     }
 }
 
-TEST(AssetSounds, HeartbeatsRunFromFastestToSlowest)
+TEST_F(AssetSounds, HeartbeatsRunFromFastestToSlowest)
 {
     size_t last = 0;
     for (const char* f : {"Heartbeat_4.wav", "Heartbeat_6.wav", "Heartbeat_10.wav", "Heartbeat_15.wav"}) {
@@ -107,7 +110,7 @@ TEST(AssetSounds, HeartbeatsRunFromFastestToSlowest)
     }
 }
 
-TEST(AssetSounds, VoiceCallsAreThirteenDistinctUtterances)
+TEST_F(AssetSounds, VoiceCallsAreThirteenDistinctUtterances)
 {
     std::vector<std::vector<int16_t>> calls;
     for (const std::string& f : CallFiles()) {
@@ -122,7 +125,7 @@ TEST(AssetSounds, VoiceCallsAreThirteenDistinctUtterances)
         for (size_t b = a + 1; b < calls.size(); ++b) EXPECT_NE(calls[a], calls[b]) << a << " and " << b;
 }
 
-TEST(AssetMusic, TitlePieceIsAStereoLoopOfAtMostAMinute)
+TEST_F(AssetMusic, TitlePieceIsAStereoLoopOfAtMostAMinute)
 {
     WavSound w = Load("MenuMusic.wav");
     ASSERT_TRUE(w.Ok);
@@ -132,7 +135,7 @@ TEST(AssetMusic, TitlePieceIsAStereoLoopOfAtMostAMinute)
     EXPECT_LE(seconds, 60);
 }
 
-TEST(AssetMusic, MatchPieceIsAStrictStandardMidiFileThatLoopsOnABarLine)
+TEST_F(AssetMusic, MatchPieceIsAStrictStandardMidiFileThatLoopsOnABarLine)
 {
     MidiSong m = ReadMidi(ReadBytes(GameDir() + "/File/Sound/midi_my.mid"));
     ASSERT_TRUE(m.Ok) << m.Error;
@@ -147,7 +150,7 @@ TEST(AssetMusic, MatchPieceIsAStrictStandardMidiFileThatLoopsOnABarLine)
     EXPECT_EQ(m.TrackEnds[0] % uint32_t(m.Division * 4), 0u);
 }
 
-TEST(AssetMusic, FluidSynthPlaysTheMatchPieceAudibly)
+TEST_F(AssetMusic, FluidSynthPlaysTheMatchPieceAudibly)
 {
     std::string path = GameDir() + "/File/Sound/midi_my.mid";
     ASSERT_TRUE(fluid_is_midifile(path.c_str()));

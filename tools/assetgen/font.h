@@ -13,7 +13,7 @@ void UnloadFonts();
 struct TextStyle {
     float Size = 24;              // pixel height of the em square
     Colour Fill = Colour{1, 1, 1, 1};
-    FontFace Face = FontPGothic;
+    FontFace Face = FontGothic;   // IPAGothic, the game's own face
     float Bold = 0;               // extra stroke, in pixels
     float Outline = 0;            // outline width, in pixels, 0 for none
     Colour OutlineColour = Colour{0, 0, 0, 1};

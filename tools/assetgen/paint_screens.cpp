@@ -44,7 +44,7 @@ Image TitleLogo()
     img.FillRect(cx - width / 2, base + 26, cx + width / 2, base + 30, Rgb(255, 150, 64, 0.95f));
     TextStyle sub;
     sub.Size = 34;
-    sub.Face = FontPGothic;
+    sub.Face = FontGothic;
     sub.Bold = 0.8f;
     sub.Fill = Rgb(230, 238, 248);
     sub.Shadow = 2;
