@@ -17,6 +17,15 @@ Colour WithAlpha(Colour c, float a)
     return c;
 }
 
+// Neighbouring seeds must not give shifted copies of one sequence, so the seed is mixed first.
+Rng::Rng(uint64_t seed)
+{
+    uint64_t z = seed + 0x632BE59BD9B4E019ull;
+    z = (z ^ (z >> 33)) * 0xFF51AFD7ED558CCDull;
+    z = (z ^ (z >> 33)) * 0xC4CEB9FE1A85EC53ull;
+    State = z ^ (z >> 33);
+}
+
 uint32_t Rng::Next()
 {
     // splitmix64: fixed arithmetic, identical everywhere

@@ -16,7 +16,7 @@ Colour WithAlpha(Colour c, float a);
 // Small deterministic generator: the pack must be byte-identical on every run and machine.
 struct Rng {
     uint64_t State;
-    explicit Rng(uint64_t seed) : State(seed * 0x9E3779B97F4A7C15ull + 0x1234567ull) {}
+    explicit Rng(uint64_t seed);
     uint32_t Next();
     float Uniform();                   // [0, 1)
     float Range(float lo, float hi);

@@ -3,6 +3,7 @@
 #include "pack.h"
 #include "paint_common.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -107,7 +108,8 @@ Image MenuItem(const std::string& label, const std::string& english, bool lit)
     }
     img.FillRect(24, 90, 232, 92, lit ? Rgb(255, 160, 70) : Rgb(60, 72, 90));
     TextStyle st;
-    st.Size = label.size() > 15 ? 30 : 36;
+    st.Size = 36;
+    st.Size = std::min(36.0f, 36 * 180 / TextWidth(label, st));  // clear of the hover arrows
     st.Bold = lit ? 1.2f : 0.6f;
     st.Fill = lit ? Rgb(255, 255, 250) : Rgb(206, 214, 226);
     st.Shadow = 2;
