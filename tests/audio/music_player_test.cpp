@@ -173,3 +173,22 @@ TEST_F(MusicPlayerTest, StreamKeepsUpWithoutTheMainThread) {
 
 }  // namespace
 }  // namespace audio_test
+
+namespace audio_test {
+namespace {
+
+TEST_F(MusicPlayerTest, DeviceClosedFirstLeavesThePlayerHarmless) {
+  Init();
+  Music.KeepMatchMusic();
+  // Process end may release the sound side first; the player's later calls do nothing.
+  Sound.ShutdownSound();
+  EXPECT_FALSE(MusicIsPlaying(Music.Performances[1]));
+  Music.KeepTitleMusic();
+  EXPECT_FALSE(MusicIsPlaying(Music.Performances[0]));
+  Music.StopMusic();
+  Music.ShutdownMusic();
+  EXPECT_EQ(Music.Performances[0], nullptr);
+}
+
+}  // namespace
+}  // namespace audio_test

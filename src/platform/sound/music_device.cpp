@@ -56,6 +56,11 @@ namespace {
 
 std::vector<MusicPerformance*> Performances;
 
+// Performances die with the device; a player still holding one must not reach freed memory.
+bool Known(MusicPerformance* p) {
+  return p && std::find(Performances.begin(), Performances.end(), p) != Performances.end();
+}
+
 void QuietSynthLog() {
   for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
     fluid_set_log_function(level, nullptr, nullptr);
@@ -178,7 +183,7 @@ MusicPerformance* CreateMusicPerformance() {
 
 bool LoadMusicWave(MusicPerformance* p, const WaveFormat& format, const void* samples,
                    std::uint32_t bytes) {
-  if (!p || p->Streamed || p->Static) return false;
+  if (!Known(p) || p->Streamed || p->Static) return false;
   std::vector<std::int16_t> pcm;
   int channels = 0;
   if (!ConvertToPcm16(format, samples, bytes, false, pcm, channels) || pcm.empty()) return false;
@@ -198,7 +203,7 @@ bool LoadMusicWave(MusicPerformance* p, const WaveFormat& format, const void* sa
 }
 
 bool LoadMusicMidi(MusicPerformance* p, const std::vector<std::uint8_t>& file) {
-  if (!p || p->Streamed || p->Static || !Synth || SynthTaken) return false;
+  if (!Known(p) || p->Streamed || p->Static || !Synth || SynthTaken) return false;
   // Parse once now, so a file the synthesiser cannot read fails here and not mid-match.
   fluid_player_t* trial = new_fluid_player(Synth);
   const bool parsed = trial && fluid_player_add_mem(trial, file.data(), file.size()) == FLUID_OK;
@@ -215,7 +220,7 @@ bool LoadMusicMidi(MusicPerformance* p, const std::vector<std::uint8_t>& file) {
 }
 
 void StartMusic(MusicPerformance* p) {
-  if (!p) return;
+  if (!Known(p)) return;
   if (!p->Streamed) {
     if (!p->Static) return;
     alSourceStop(p->Source);
@@ -244,7 +249,7 @@ void StartMusic(MusicPerformance* p) {
 }
 
 void StopMusicPerformance(MusicPerformance* p) {
-  if (!p) return;
+  if (!Known(p)) return;
   if (!p->Streamed) {
     alSourceStop(p->Source);
     alSourceRewind(p->Source);
@@ -263,7 +268,7 @@ void StopMusicPerformance(MusicPerformance* p) {
 }
 
 bool MusicIsPlaying(MusicPerformance* p) {
-  if (!p) return false;
+  if (!Known(p)) return false;
   if (p->Streamed) return p->Playing;
   ALint state = AL_STOPPED;
   alGetSourcei(p->Source, AL_SOURCE_STATE, &state);
@@ -271,7 +276,7 @@ bool MusicIsPlaying(MusicPerformance* p) {
 }
 
 bool SetMusicVolume(MusicPerformance* p, std::int32_t hundredths) {
-  if (!p || !SoundContextCurrent()) return false;
+  if (!Known(p) || !SoundContextCurrent()) return false;
   hundredths = std::clamp<std::int32_t>(hundredths, -10000, 0);
   alGetError();
   alSourcef(p->Source, AL_GAIN, std::pow(10.0f, static_cast<float>(hundredths) / 2000.0f));
@@ -279,14 +284,14 @@ bool SetMusicVolume(MusicPerformance* p, std::int32_t hundredths) {
 }
 
 float MusicGain(MusicPerformance* p) {
-  if (!p || !SoundContextCurrent()) return 0;
+  if (!Known(p) || !SoundContextCurrent()) return 0;
   ALfloat gain = 0;
   alGetSourcef(p->Source, AL_GAIN, &gain);
   return gain;
 }
 
 void ReleaseMusicPerformance(MusicPerformance* p) {
-  if (!p) return;
+  if (!Known(p)) return;
   StopStream(p);
   if (SoundContextCurrent()) {
     DropQueue(p);
@@ -301,7 +306,7 @@ void ReleaseMusicPerformance(MusicPerformance* p) {
 }
 
 bool WaitMusicQueued(MusicPerformance* p, int timeoutMs) {
-  if (!p) return false;
+  if (!Known(p)) return false;
   if (!p->Streamed) return true;
   std::unique_lock<std::mutex> lock(p->Lock);
   const auto full = [p] {
@@ -315,7 +320,7 @@ bool WaitMusicQueued(MusicPerformance* p, int timeoutMs) {
   return p->Queued.wait_for(lock, std::chrono::milliseconds(timeoutMs), full);
 }
 
-int MusicLoopCount(MusicPerformance* p) { return p ? p->Loops.load() : 0; }
+int MusicLoopCount(MusicPerformance* p) { return Known(p) ? p->Loops.load() : 0; }
 
 void CloseMusicStreams() {
   while (!Performances.empty()) ReleaseMusicPerformance(Performances.back());

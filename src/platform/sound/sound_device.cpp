@@ -258,8 +258,10 @@ SoundBuffer* DuplicateSoundBuffer(SoundBuffer* original) {
 
 void ReleaseSoundBuffer(SoundBuffer* buffer) {
   if (!buffer) return;
+  // Copies die with the device; a late release of one must not free it twice.
   auto live = std::find(LiveBuffers.begin(), LiveBuffers.end(), buffer);
-  if (live != LiveBuffers.end()) LiveBuffers.erase(live);
+  if (live == LiveBuffers.end()) return;
+  LiveBuffers.erase(live);
   if (buffer->Listed) {
     PendingBuffers.erase(std::find(PendingBuffers.begin(), PendingBuffers.end(), buffer));
   }
