@@ -109,8 +109,8 @@ Image MenuItem(const std::string& label, const std::string& english, bool lit)
     img.FillRect(24, 90, 232, 92, lit ? Rgb(255, 160, 70) : Rgb(60, 72, 90));
     TextStyle st;
     st.Size = 36;
-    st.Size = std::min(36.0f, 36 * 180 / TextWidth(label, st));  // clear of the hover arrows
     st.Bold = lit ? 1.2f : 0.6f;
+    st.Size = std::min(36.0f, 36 * 168 / TextWidth(label, st));  // clear of the hover arrows
     st.Fill = lit ? Rgb(255, 255, 250) : Rgb(206, 214, 226);
     st.Shadow = 2;
     DrawTextCentred(img, label, 128, 74, st);
