@@ -264,6 +264,24 @@ ImageLevel DownsampleLinear(const ImageLevel& source) {
   out.Width = std::max(1, source.Width / 2);
   out.Height = std::max(1, source.Height / 2);
   out.Pixels.resize(static_cast<std::size_t>(out.Width) * out.Height);
+  if (source.Width > 1 && source.Height > 1) {
+    // Two by two boxes; an odd last column or row of the source is left out, as halving drops it.
+    for (int y = 0; y < out.Height; ++y) {
+      const std::uint32_t* row0 = &source.Pixels[static_cast<std::size_t>(2 * y) * source.Width];
+      const std::uint32_t* row1 = row0 + source.Width;
+      std::uint32_t* target = &out.Pixels[static_cast<std::size_t>(y) * out.Width];
+      for (int x = 0; x < out.Width; ++x) {
+        const std::uint32_t a = row0[2 * x], b = row0[2 * x + 1], c = row1[2 * x], d = row1[2 * x + 1];
+        // Red and blue, then alpha and green, averaged two channels at a time with rounding.
+        const std::uint32_t rb = ((a & 0x00FF00FF) + (b & 0x00FF00FF) + (c & 0x00FF00FF) + (d & 0x00FF00FF) +
+                                  0x00020002) >> 2;
+        const std::uint32_t ag = (((a >> 8) & 0x00FF00FF) + ((b >> 8) & 0x00FF00FF) + ((c >> 8) & 0x00FF00FF) +
+                                  ((d >> 8) & 0x00FF00FF) + 0x00020002) >> 2;
+        target[x] = (rb & 0x00FF00FF) | ((ag & 0x00FF00FF) << 8);
+      }
+    }
+    return out;
+  }
   const int stepX = source.Width > 1 ? 2 : 1, stepY = source.Height > 1 ? 2 : 1;
   for (int y = 0; y < out.Height; ++y) {
     for (int x = 0; x < out.Width; ++x) {

@@ -401,9 +401,13 @@ bool ApplyPresentation(DeviceState& s, const PresentParameters& p) {
   mode.refresh_rate = static_cast<int>(p.FullScreenRefreshRateInHz);
   SDL_DisplayMode closest{};
   const int display = SDL_GetWindowDisplayIndex(s.Window);
-  if (SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &mode, &closest))
-    SDL_SetWindowDisplayMode(s.Window, &closest);
-  if (SDL_SetWindowFullscreen(s.Window, SDL_WINDOW_FULLSCREEN) != 0) return false;
+  // The display switches to the back buffer's size where it offers that mode; elsewhere the
+  // picture is scaled over the desktop's mode, which looks the same to the player.
+  Uint32 flags = SDL_WINDOW_FULLSCREEN_DESKTOP;
+  if (SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &mode, &closest) && closest.w == mode.w &&
+      closest.h == mode.h && SDL_SetWindowDisplayMode(s.Window, &closest) == 0)
+    flags = SDL_WINDOW_FULLSCREEN;
+  if (SDL_SetWindowFullscreen(s.Window, flags) != 0) return false;
   s.FullScreen = true;
   return true;
 }
@@ -742,7 +746,9 @@ bool RenderDevice::EndScene() {
   return true;
 }
 
-bool RenderDevice::Present() {
+bool RenderDevice::Present() { return PresentWithOverlay(nullptr, nullptr); }
+
+bool RenderDevice::PresentWithOverlay(OverlayDraw overlay, void* user) {
   DeviceState& s = *State;
   int drawableWidth = 0, drawableHeight = 0;
   SDL_GL_GetDrawableSize(s.Window, &drawableWidth, &drawableHeight);
@@ -772,6 +778,8 @@ bool RenderDevice::Present() {
   glBufferData(GL_ARRAY_BUFFER, sizeof quad, quad, GL_STREAM_DRAW);
   glDrawArrays(GL_TRIANGLES, 0, 6);
   glBindVertexArray(0);
+  glBindSampler(0, 0);
+  if (overlay) overlay(user, drawableWidth, drawableHeight);
   SDL_GL_SwapWindow(s.Window);
   glBindFramebuffer(GL_FRAMEBUFFER, s.Target ? s.Target->Framebuffer : s.BackFramebuffer);
   if (s.Target) glViewport(0, 0, s.Target->Width, s.Target->Height);

@@ -33,6 +33,11 @@ struct RenderDevice {
   bool EndScene();
   // Scales the back buffer onto the window and shows it.
   bool Present();
+  // The same, letting `overlay` draw onto the window (its own GL framebuffer, drawable size)
+  // after the game's picture and before it is shown: the modal dialogs draw this way over the
+  // last game frame.
+  using OverlayDraw = void (*)(void* user, int drawableWidth, int drawableHeight);
+  bool PresentWithOverlay(OverlayDraw overlay, void* user);
 
   void SetRenderState(std::uint32_t state, std::uint32_t value);
   std::uint32_t GetRenderState(std::uint32_t state) const;

@@ -17,18 +17,10 @@ bool Exists(const std::string& path) {
   return stat(path.c_str(), &info) == 0;
 }
 
-// Uploads ARGB levels as RGBA bytes (top row first, matching the texture coordinates).
+// ARGB words in memory are B, G, R, A bytes: GL takes them as they are.
 void UploadLevel(int level, const ImageLevel& image) {
-  std::vector<std::uint8_t> rgba(image.Pixels.size() * 4);
-  for (std::size_t i = 0; i < image.Pixels.size(); ++i) {
-    const std::uint32_t p = image.Pixels[i];
-    rgba[i * 4] = (p >> 16) & 0xFF;
-    rgba[i * 4 + 1] = (p >> 8) & 0xFF;
-    rgba[i * 4 + 2] = p & 0xFF;
-    rgba[i * 4 + 3] = (p >> 24) & 0xFF;
-  }
-  glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, image.Width, image.Height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               rgba.data());
+  glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, image.Width, image.Height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+               image.Pixels.data());
 }
 
 }  // namespace
