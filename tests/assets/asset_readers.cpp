@@ -58,6 +58,34 @@ DdsPicture ReadDds(const std::vector<uint8_t>& b)
     return d;
 }
 
+std::vector<uint8_t> DecodeDxt5Alpha(const std::vector<uint8_t>& b)
+{
+    DdsPicture d = ReadDds(b);
+    if (!d.Ok || d.Format != "DXT5") return {};
+    std::vector<uint8_t> alpha(size_t(d.Width) * d.Height);
+    int bw = (d.Width + 3) / 4, bh = (d.Height + 3) / 4;
+    for (int by = 0; by < bh; ++by)
+        for (int bx = 0; bx < bw; ++bx) {
+            const uint8_t* blk = &b[128 + (size_t(by) * bw + bx) * 16];
+            int a0 = blk[0], a1 = blk[1];
+            int table[8] = {a0, a1};
+            if (a0 > a1)
+                for (int i = 1; i <= 6; ++i) table[i + 1] = ((7 - i) * a0 + i * a1) / 7;
+            else {
+                for (int i = 1; i <= 4; ++i) table[i + 1] = ((5 - i) * a0 + i * a1) / 5;
+                table[6] = 0;
+                table[7] = 255;
+            }
+            uint64_t bits = 0;
+            for (int i = 0; i < 6; ++i) bits |= uint64_t(blk[2 + i]) << (8 * i);
+            for (int i = 0; i < 16; ++i) {
+                int x = bx * 4 + i % 4, y = by * 4 + i / 4;
+                if (x < d.Width && y < d.Height) alpha[size_t(y) * d.Width + x] = uint8_t(table[(bits >> (3 * i)) & 7]);
+            }
+        }
+    return alpha;
+}
+
 WavSound ReadWav(const std::vector<uint8_t>& b)
 {
     WavSound w;

@@ -29,6 +29,8 @@ struct DdsPicture {
     std::vector<uint8_t> Argb;                 // decoded for ARGB only: B, G, R, A per pixel
 };
 DdsPicture ReadDds(const std::vector<uint8_t>& bytes);
+// Alpha of every pixel of a DXT5 picture, row by row; empty for any other format.
+std::vector<uint8_t> DecodeDxt5Alpha(const std::vector<uint8_t>& bytes);
 
 struct WavSound {
     bool Ok = false;

@@ -7,6 +7,7 @@
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb_image.h>
 
+#include <cmath>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -172,4 +173,64 @@ TEST_F(AssetPictures, ScreensKeepTheScreenShapeAndMenuItemsHaveTwoStates)
         EXPECT_EQ(pa.Width, pb.Width);
         EXPECT_NE(pa.Rgb, pb.Rgb) << a;
     }
+}
+
+TEST_F(AssetPictures, TitleLogoLeavesTheMenuAreaClear)
+{
+    std::vector<uint8_t> bytes = ReadBytes(GameDir() + "/File/Bitmap/Title.dds");
+    DdsPicture d = ReadDds(bytes);
+    std::vector<uint8_t> alpha = DecodeDxt5Alpha(bytes);
+    ASSERT_EQ(alpha.size(), size_t(d.Width) * d.Height);
+    // The menu slides in over the lower part of the screen, from 58 % of the height down.
+    size_t covered = 0, total = 0;
+    for (int y = d.Height * 58 / 100; y < d.Height; ++y)
+        for (int x = 0; x < d.Width; ++x, ++total) covered += alpha[size_t(y) * d.Width + x] > 16;
+    EXPECT_LT(double(covered) / total, 0.01);
+    size_t logo = 0;
+    for (int y = d.Height / 10; y < d.Height * 35 / 100; ++y)
+        for (int x = 0; x < d.Width; ++x) logo += alpha[size_t(y) * d.Width + x] == 255;
+    EXPECT_GT(logo, size_t(d.Width) * d.Height / 40);
+}
+
+TEST_F(AssetPictures, ScopeLensIsRoundOnTheScreen)
+{
+    Picture scope = LoadBmp("Bitmap/Scope.bmp");
+    ASSERT_GT(scope.Width, 0);
+    int row = scope.Height / 2 - 40, col = scope.Width / 2 - 40;  // clear of the crosshair
+    int w = 0, h = 0;
+    for (int x = 0; x < scope.Width; ++x) w += scope.White(x, row);
+    for (int y = 0; y < scope.Height; ++y) h += scope.White(col, y);
+    // The picture covers the 1.35 x 1.084 screen quad: scale pixels to screen units.
+    double across = w * 1.35 / scope.Width, down = h * 1.084 / scope.Height;
+    double r = std::sqrt(double(w / 2) * (w / 2) + 40.0 * 40) * 1.35 / scope.Width;  // radius from the chord
+    double r2 = std::sqrt(double(h / 2) * (h / 2) + 40.0 * 40) * 1.084 / scope.Height;
+    EXPECT_NEAR(r, r2, 0.01) << across << " x " << down;
+}
+
+namespace {
+float Luminance(const Picture& p, float fx0, float fy0, float fx1, float fy1)
+{
+    double sum = 0;
+    int n = 0;
+    for (int y = int(fy0 * p.Height); y < int(fy1 * p.Height); ++y)
+        for (int x = int(fx0 * p.Width); x < int(fx1 * p.Width); ++x, ++n) {
+            const uint8_t* c = &p.Rgb[(size_t(y) * p.Width + x) * 3];
+            sum += (0.3 * c[0] + 0.59 * c[1] + 0.11 * c[2]) / 255;
+        }
+    return n ? float(sum / n) : 1.0f;
+}
+} // namespace
+
+TEST_F(AssetPictures, BackdropsAreDarkWhereTheScreensPrintRedAndYellowText)
+{
+    // Where the game-over and ranking screens place their red text panels (screen fractions).
+    Picture over = LoadBmp("Bitmap/GameOver.bmp");
+    EXPECT_LT(Luminance(over, 0.53f, 0.33f, 0.84f, 0.46f), 0.2f);  // hits / shots
+    EXPECT_LT(Luminance(over, 0.53f, 0.56f, 0.84f, 0.69f), 0.2f);  // hit rate
+    Picture record = LoadBmp("Bitmap/Record.bmp");
+    for (float y : {0.2586f, 0.3860f, 0.5134f, 0.6408f, 0.7682f})
+        EXPECT_LT(Luminance(record, 0.16f, y - 0.04f, 0.75f, y + 0.04f), 0.2f) << y;
+    // The yellow page label of the operation pages runs along the bottom edge.
+    for (const char* f : {"Bitmap/Operation01.bmp", "Bitmap/Operation02.bmp", "Bitmap/Operation03.bmp"})
+        EXPECT_LT(Luminance(LoadBmp(f), 0.2f, 0.93f, 0.8f, 1.0f), 0.15f) << f;
 }

@@ -171,3 +171,14 @@ TEST_F(AssetMusic, FluidSynthPlaysTheMatchPieceAudibly)
     delete_fluid_synth(synth);
     delete_fluid_settings(settings);
 }
+
+TEST_F(AssetSounds, VoiceCallsSpeakAtOnce)
+{
+    for (const std::string& f : CallFiles()) {
+        WavSound w = Load(f);
+        ASSERT_TRUE(w.Ok) << f;
+        size_t onset = 0;
+        while (onset < w.Samples.size() && std::abs(int(w.Samples[onset])) < 1000) ++onset;
+        EXPECT_LT(double(onset) / w.Rate, 0.03) << f << " starts late";
+    }
+}

@@ -68,6 +68,11 @@ Signal Machine(const Signal& dry, float ring)
         float m = x * (0.65f + 0.35f * std::sin(TwoPi * ring * i / Rate));
         s[i] = m + (i >= comb ? s[i - comb] * 0.35f : 0.0f);
     }
+    // trim the silence eSpeak leaves before the first sound: the call should come with its event
+    size_t begin = 0;
+    while (begin < s.size() && std::fabs(s[begin]) < 0.01f) ++begin;
+    begin = begin > size_t(Rate / 200) ? begin - Rate / 200 : 0;
+    s.erase(s.begin(), s.begin() + long(begin));
     // trim trailing silence, keep a short tail
     size_t end = s.size();
     while (end > 0 && std::fabs(s[end - 1]) < 0.002f) --end;
