@@ -1,6 +1,8 @@
 // The WAV reader on well-formed and malformed files, and the sample decoding behind it.
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include "audio/wav_reader.h"
 #include "audio_fixture.h"
 #include "platform/sound/sample_convert.h"
@@ -174,14 +176,53 @@ TEST(SampleConvert, DecodesEncodingsAndDownmixes) {
   EXPECT_EQ(out[0], 16384);
   EXPECT_EQ(out[1], -32767);  // clipped
 
-  f.FormatTag = 0x11;  // ADPCM and other codecs are not decoded
-  f.BitsPerSample = 4;
+  f.FormatTag = 0x55;  // MPEG layer 3 and other codecs are not decoded
+  f.BitsPerSample = 0;
   EXPECT_FALSE(ConvertToPcm16(f, eight, 3, true, out, channels));
   f.FormatTag = 1;
   f.BitsPerSample = 16;
   f.Channels = 6;
   f.BlockAlign = 12;
   EXPECT_FALSE(ConvertToPcm16(f, stereo, sizeof stereo, true, out, channels));
+}
+
+// ADPCM files written by an independent encoder (sox) decode to the tone they hold.
+TEST(SampleConvert, DecodesAdpcmAgainstAReferenceEncoder) {
+  if (std::system("command -v sox >/dev/null 2>&1") != 0) GTEST_SKIP() << "sox is not installed";
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                    ("korvid_adpcm_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  for (const char* encoding : {"ima-adpcm", "ms-adpcm"}) {
+    for (int ch : {1, 2}) {
+      const std::string name = std::string(encoding) + std::to_string(ch);
+      const std::string file = (dir / (name + ".wav")).string();
+      const std::string reference = (dir / (name + "_pcm.wav")).string();
+      const std::string tone = " synth 0.3 sine 441 vol 0.5";
+      ASSERT_EQ(std::system(("sox -n -r 22050 -c " + std::to_string(ch) + " -e " + encoding +
+                             " " + file + tone).c_str()), 0);
+      ASSERT_EQ(std::system(("sox -n -r 22050 -c 1 -b 16 " + reference + tone).c_str()), 0);
+      Bytes coded, pcm;
+      WaveFormat codedFormat, pcmFormat;
+      ASSERT_TRUE(ReadWaveFile(file, coded, codedFormat)) << name;
+      ASSERT_TRUE(ReadWaveFile(reference, pcm, pcmFormat)) << name;
+      std::vector<std::int16_t> decoded, expected;
+      int channels = 0;
+      ASSERT_TRUE(ConvertToPcm16(codedFormat, coded.data(), static_cast<std::uint32_t>(coded.size()),
+                                 true, decoded, channels)) << name;
+      ASSERT_TRUE(ConvertToPcm16(pcmFormat, pcm.data(), static_cast<std::uint32_t>(pcm.size()), true,
+                                 expected, channels));
+      // Whole blocks may pad the end; every real sample must be there.
+      ASSERT_GE(decoded.size(), expected.size()) << name;
+      ASSERT_LT(decoded.size(), expected.size() + 2048) << name;
+      double error = 0, signal = 0;
+      for (std::size_t i = 0; i < expected.size(); ++i) {
+        error += std::pow(decoded[i] - expected[i], 2);
+        signal += std::pow(expected[i], 2);
+      }
+      EXPECT_LT(std::sqrt(error / signal), 0.05) << name << ": decoded tone differs";
+    }
+  }
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
