@@ -138,7 +138,7 @@ Image Operation1()
     PaintBackdrop(img, Rgb(14, 22, 36), Rgb(8, 10, 16), 11, false);
     Heading(img, "操作方法", "CONTROLS  1/3", 78, Palette::Accent);
     // keyboard cluster
-    Plate(img, 40, 118, 560, 470, Rgb(16, 22, 32, 0.85f), Rgb(70, 90, 120));
+    Plate(img, 40, 118, 540, 470, Rgb(16, 22, 32, 0.85f), Rgb(70, 90, 120));
     float k = 58;
     float kx = 70, ky = 150;
     DrawKey(img, kx, ky, k, k, "Q", true);
@@ -151,19 +151,20 @@ Image Operation1()
     DrawKey(img, kx + 18 + 3 * (k + 8), ky + k + 8, k, k, "F", true);
     DrawKey(img, kx - 10, ky + 2 * (k + 8) + 20, 96, k, "Ctrl", true);
     DrawKey(img, kx + 100, ky + 2 * (k + 8) + 20, 210, k, "Space", true);
-    DrawKey(img, 400, 150, 44, 44, "1", true);
-    DrawKey(img, 450, 150, 44, 44, "2", true);
-    DrawKey(img, 500, 150, 44, 44, "3", true);
+    DrawKey(img, 388, 150, 44, 44, "1", true);
+    DrawKey(img, 436, 150, 44, 44, "2", true);
+    DrawKey(img, 484, 150, 44, 44, "3", true);
     TextStyle small;
     small.Size = 17;
     small.Fill = Palette::Dim;
-    DrawText(img, "武器を直接選択", 404, 220, small);
+    DrawText(img, "武器を直接選択", 392, 220, small);
     DrawText(img, "（設定1のキー配置）", 70, 448, small);
-    DrawMouse(img, 480, 330, 140, 7);
-    DrawText(img, "左：射撃　右：スコープ", 378, 448, small);
-    DrawText(img, "ホイール：武器切替", 378, 422, small);
+    DrawMouse(img, 462, 318, 124, 7);
+    DrawText(img, "左：射撃", 372, 404, small);
+    DrawText(img, "右：スコープ", 372, 426, small);
+    DrawText(img, "ホイール：武器切替", 372, 448, small);
     // the list
-    Plate(img, 590, 118, 984, 690, Rgb(16, 22, 32, 0.85f), Rgb(70, 90, 120));
+    Plate(img, 556, 118, 996, 690, Rgb(16, 22, 32, 0.85f), Rgb(70, 90, 120));
     const char* rows[][2] = {
         {"W / S", "前進 / 後退"},         {"A / D", "左 / 右へ移動"},
         {"Q / E", "左 / 右へ旋回"},       {"マウス", "視点の移動"},
@@ -175,22 +176,22 @@ Image Operation1()
     float y = 160;
     for (auto& r : rows) {
         TextStyle key;
-        key.Size = 21;
+        key.Size = 20;
         key.Fill = Palette::Accent;
         key.Bold = 0.5f;
-        DrawText(img, r[0], 612, y, key);
+        DrawText(img, r[0], 574, y, key);
         TextStyle val;
-        val.Size = 21;
+        val.Size = 20;
         val.Fill = Palette::Text;
-        DrawText(img, r[1], 780, y, val);
-        img.FillRect(612, y + 12, 964, y + 13, Rgb(255, 255, 255, 0.08f));
+        DrawText(img, r[1], 770, y, val);
+        img.FillRect(574, y + 12, 978, y + 13, Rgb(255, 255, 255, 0.08f));
         y += 47;
     }
-    Plate(img, 40, 490, 560, 690, Rgb(16, 22, 32, 0.85f), Rgb(70, 90, 120));
-    Bullet(img, 62, 532, "敵の声と銃声は立体音響で聞こえます。", 21);
-    Bullet(img, 62, 570, "ヘッドホンで方向を聴き分けましょう。", 21);
-    Bullet(img, 62, 608, "キー配置は「設定」→「キー」で変更できます。", 21);
-    Bullet(img, 62, 646, "残り体力が少ないと心臓の鼓動が聞こえます。", 21);
+    Plate(img, 40, 490, 540, 690, Rgb(16, 22, 32, 0.85f), Rgb(70, 90, 120));
+    Bullet(img, 60, 532, "敵の声と銃声は立体音響で聞こえます。", 20);
+    Bullet(img, 60, 570, "ヘッドホンで方向を聴き分けましょう。", 20);
+    Bullet(img, 60, 608, "キー配置は「設定」→「キー」で変更できます。", 20);
+    Bullet(img, 60, 646, "残り体力が少ないと心臓の鼓動が聞こえます。", 20);
     return img;
 }
 
@@ -212,8 +213,8 @@ Image Operation2()
         float y0 = 120 + i * 190.0f;
         Plate(img, 40, y0, 984, y0 + 172, Rgb(16, 22, 32, 0.88f), Rgb(70, 90, 120));
         img.RadialGlow(230, y0 + 86, 200, Rgb(255, 150, 64, 0.08f));
-        float len = i == 2 ? 190 : 330;
-        DrawWeaponSide(img, i, i == 2 ? 150 : 66, y0 + 84, len, Rgb(120, 130, 146), Rgb(66, 72, 84));
+        float len = i == 2 ? 160 : 330;
+        DrawWeaponSide(img, i, i == 2 ? 160 : 66, y0 + (i == 2 ? 70 : 84), len, Rgb(120, 130, 146), Rgb(66, 72, 84));
         DrawKey(img, 430, y0 + 18, 40, 40, weapons[i].Key, true);
         TextStyle name;
         name.Size = 34;
@@ -231,7 +232,7 @@ Image Operation3()
     PaintBackdrop(img, Rgb(14, 22, 36), Rgb(8, 10, 16), 13, false);
     Heading(img, "敵とスコア", "ENEMIES & SCORE  3/3", 78, Palette::Danger);
     Plate(img, 40, 118, 984, 420, Rgb(16, 22, 32, 0.88f), Rgb(70, 90, 120));
-    SoundRings(img, 200, 268, 100, 22, 6, Rgb(255, 110, 80, 0.35f));
+    SoundRings(img, 200, 268, 96, 15, 5, Rgb(255, 110, 80, 0.35f));
     DrawOrb(img, 200, 268, 90, 0.4f);
     float x = 360;
     Bullet(img, x, 176, "敵は宙に浮かぶ球体です。アリーナを漂い、", 22);
