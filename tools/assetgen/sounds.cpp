@@ -140,6 +140,11 @@ Signal EnemyGun()
     Signal s(Samples(period * 4));
     for (int k = 0; k < 4; ++k) {
         Signal shot = Shot(40 + k, 0.25f, 2600 + k * 90.0f, 150, 0.02f, 0.25f, 0.6f);
+        // the machines' guns carry an electric buzz, unlike the player's
+        for (size_t i = 0; i < shot.size(); ++i) {
+            float t = float(i) / Rate;
+            shot[i] += (std::sin(TwoPi * 740 * t) > 0 ? 0.25f : -0.25f) * std::exp(-t / 0.025f) * std::min(1.0f, t / 0.002f);
+        }
         MixCircular(s, shot, Samples(period * k), k % 2 ? 0.85f : 1.0f);
     }
     Normalise(s, 0.75f);
@@ -193,13 +198,34 @@ void Add(AssetPack& pack, const std::string& name, const Signal& s)
 }
 } // namespace
 
+// Late copies of a sound, darker each time: the arena walls answering a loud shot.
+void AddEchoes(Signal& s, const float (*taps)[2], int count)
+{
+    Signal dry = s;
+    for (int i = 0; i < count; ++i) {
+        OnePole lp(1800.0f / (i + 1), Rate);
+        Signal echo(dry.size());
+        for (size_t k = 0; k < dry.size(); ++k) echo[k] = lp.Low(dry[k]);
+        MixLinear(s, echo, Samples(taps[i][0]), taps[i][1]);
+    }
+    FadeEdges(s, 0, int(Samples(0.05f)));
+}
+
 bool SynthesiseSounds(AssetPack& pack)
 {
+    // Machine gun: punchy mid crack with the bolt clacking home straight after.
     Signal mg = Shot(1, 0.45f, 1900, 110, 0.05f, 0.5f, 0.8f);
+    MixLinear(mg, Click(31, 2100, 3900, 0.05f, 0.5f), Samples(0.045f), 1);
     Normalise(mg, 0.89f);
+    // Rifle: deep report that rolls back off the walls.
     Signal rifle = Shot(2, 1.3f, 1400, 70, 0.12f, 0.9f, 1.0f);
+    const float rifleTaps[][2] = {{0.09f, 0.35f}, {0.21f, 0.22f}, {0.38f, 0.14f}};
+    AddEchoes(rifle, rifleTaps, 3);
     Normalise(rifle, 0.89f);
+    // Handgun: short bright snap with one slap back.
     Signal hand = Shot(3, 0.5f, 3000, 160, 0.03f, 0.35f, 0.6f);
+    const float handTaps[][2] = {{0.07f, 0.2f}};
+    AddEchoes(hand, handTaps, 1);
     Normalise(hand, 0.89f);
     Add(pack, "Machinegun.wav", mg);
     Add(pack, "MachinegunTeki.wav", EnemyGun());
