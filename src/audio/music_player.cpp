@@ -93,7 +93,7 @@ bool MusicPlayer::InitMusic() {
   static const bool releaseAtExit = std::atexit([] { Music.ShutdownMusic(); }) == 0;
   (void)releaseAtExit;
   AdvanceLoading();
-  if (!OpenMusicSynth(DefaultSoundFonts())) {
+  if (!OpenMusicSynth(SoundFonts.empty() ? DefaultSoundFonts() : SoundFonts)) {
     MessageBox(nullptr, "DirectMusicLoader8 オブジェクトの作成に失敗しました。", Caption, MB_OK);
     return false;
   }

@@ -37,6 +37,8 @@ class MusicPlayer {
 
   // Starts recorded by Keep calls (tests): piece numbers, in order. Enable by setting.
   std::vector<int>* StartLog = nullptr;
+  // SoundFonts to try instead of the system's General MIDI sets (tests); empty: the system's.
+  std::vector<std::string> SoundFonts;
 };
 
 extern MusicPlayer Music;

@@ -98,9 +98,15 @@ TEST_F(MusicPlayerTest, MissingOrDamagedPiecesFailWithTheLoadMessage) {
 
 TEST_F(MusicPlayerTest, NoSoundFontFailsWithTheLoaderMessage) {
   ASSERT_TRUE(Sound.InitSound());
-  EXPECT_FALSE(OpenMusicSynth({(dir_ / "none.sf2").string()}));
-  EXPECT_TRUE(OpenMusicSynth(DefaultSoundFonts()));
-  CloseMusicSynth();
+  lines_.clear();
+  WriteFile(dir_ / "broken.sf2", Bytes(100, 'x'));
+  Music.SoundFonts = {(dir_ / "none.sf2").string(), (dir_ / "broken.sf2").string()};
+  EXPECT_FALSE(Music.InitMusic());
+  ASSERT_EQ(CapturedMessageBoxes().size(), 1u);
+  EXPECT_EQ(CapturedMessageBoxes()[0].Text, "DirectMusicLoader8 オブジェクトの作成に失敗しました。");
+  EXPECT_EQ(CapturedMessageBoxes()[0].Caption, "DirectMusic");
+  EXPECT_FALSE(CapturedMessageBoxes()[0].Owned);
+  EXPECT_EQ(lines_.size(), 1u);  // the step's line comes before its work
 }
 
 TEST_F(MusicPlayerTest, MusicSwitchOffPlaysNothingButSetsVolumes) {
