@@ -130,7 +130,6 @@ bool LoadMeshFromX(RenderDevice* device, const std::string& path, std::vector<Me
 void DrawSubset(RenderDevice* device, Mesh* mesh, std::uint32_t subset) {
   if (!mesh || subset >= mesh->Subsets.size() || mesh->Subsets[subset].second == 0) return;
   if (!PrepareMeshDraw(device, mesh)) return;
-  glVertexAttrib4f(1, 1, 1, 1, 1);
   glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh->Subsets[subset].second), GL_UNSIGNED_INT,
                  reinterpret_cast<void*>(static_cast<std::uintptr_t>(mesh->Subsets[subset].first) * 4));
   glBindVertexArray(0);

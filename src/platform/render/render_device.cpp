@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 #include "platform/render/font.h"
 #include "platform/render/render_internal.h"
@@ -15,7 +17,9 @@ namespace {
 
 RenderDevice* TheDevice = nullptr;
 
-const char* const MainVertexShader = R"(#version 330 core
+// Compiled per combination of states: the states arrive as constants (see VariantDefines),
+// so a software rasteriser runs only the code a draw needs.
+const char* const MainVertexShader = R"(
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec4 aColour;
 layout(location = 2) in vec2 aUv;
@@ -23,10 +27,6 @@ layout(location = 3) in vec3 aNormal;
 uniform mat4 uWorldView;
 uniform mat4 uProjection;
 uniform mat3 uNormalMatrix;
-uniform bool uLighting;
-uniform bool uVertexColour;
-uniform bool uSpecularEnable;
-uniform bool uNormalize;
 uniform vec4 uMatDiffuse;
 uniform vec4 uMatAmbient;
 uniform vec4 uMatSpecular;
@@ -54,15 +54,15 @@ void main() {
   gl_Position = clip;
   vUv = aUv;
   vEyeDepth = eye.z;
-  vec4 colour = uVertexColour ? aColour.bgra : vec4(1.0);
-  if (!uLighting) {
+  vec4 colour = VERTEX_COLOUR != 0 ? aColour.bgra : vec4(1.0);
+  if (LIGHTING == 0) {
     vDiffuse = colour;
     vSpecular = vec3(0.0);
     return;
   }
-  vec4 matDiffuse = uVertexColour ? colour : uMatDiffuse;
+  vec4 matDiffuse = VERTEX_COLOUR != 0 ? colour : uMatDiffuse;
   vec3 n = uNormalMatrix * aNormal;
-  if (uNormalize && dot(n, n) > 0.0) n = normalize(n);
+  if (NORMALIZE != 0 && dot(n, n) > 0.0) n = normalize(n);
   vec3 ambient = vec3(0.0);
   vec3 diffuse = vec3(0.0);
   vec3 specular = vec3(0.0);
@@ -82,7 +82,7 @@ void main() {
     }
     ambient += attenuation * uLightAmbient[i];
     diffuse += attenuation * uLightDiffuse[i] * max(dot(n, toLight), 0.0);
-    if (uSpecularEnable) {
+    if (SPECULAR_ENABLE != 0) {
       vec3 h = normalize(normalize(-eye.xyz) + toLight);
       float nh = dot(n, h);
       if (nh > 0.0) specular += attenuation * uLightSpecular[i] * pow(nh, uMatPower);
@@ -94,24 +94,13 @@ void main() {
 }
 )";
 
-const char* const MainFragmentShader = R"(#version 330 core
+const char* const MainFragmentShader = R"(
 in vec4 vDiffuse;
 in vec3 vSpecular;
 in vec2 vUv;
 in float vEyeDepth;
 uniform sampler2D uTexture;
-uniform bool uHasTexture;
-uniform int uColourOp;
-uniform int uColourArg1;
-uniform int uColourArg2;
-uniform int uAlphaOp;
-uniform int uAlphaArg1;
-uniform int uAlphaArg2;
-uniform bool uAddSpecular;
-uniform bool uAlphaTest;
-uniform int uAlphaFunc;
 uniform float uAlphaRef;
-uniform int uFogMode;
 uniform vec3 uFogColour;
 uniform float uFogStart;
 uniform float uFogEnd;
@@ -135,20 +124,20 @@ bool Compare(int func, float a, float ref) {
   return true;
 }
 void main() {
-  vec4 tex = uHasTexture ? texture(uTexture, vUv) : vec4(1.0);
-  vec4 c1 = Arg(uColourArg1, tex), c2 = Arg(uColourArg2, tex);
-  vec4 a1 = Arg(uAlphaArg1, tex), a2 = Arg(uAlphaArg2, tex);
-  vec3 rgb = vec3(Op(uColourOp, c1.r, c2.r, vDiffuse.r), Op(uColourOp, c1.g, c2.g, vDiffuse.g),
-                  Op(uColourOp, c1.b, c2.b, vDiffuse.b));
-  float alpha = Op(uAlphaOp, a1.a, a2.a, vDiffuse.a);
-  if (uAddSpecular) rgb = min(rgb + vSpecular, vec3(1.0));
-  if (uAlphaTest && !Compare(uAlphaFunc, floor(alpha * 255.0 + 0.5), uAlphaRef)) discard;
-  if (uFogMode != 0) {
+  vec4 tex = HAS_TEXTURE != 0 ? texture(uTexture, vUv) : vec4(1.0);
+  vec4 c1 = Arg(COLOUR_ARG1, tex), c2 = Arg(COLOUR_ARG2, tex);
+  vec4 a1 = Arg(ALPHA_ARG1, tex), a2 = Arg(ALPHA_ARG2, tex);
+  vec3 rgb = vec3(Op(COLOUR_OP, c1.r, c2.r, vDiffuse.r), Op(COLOUR_OP, c1.g, c2.g, vDiffuse.g),
+                  Op(COLOUR_OP, c1.b, c2.b, vDiffuse.b));
+  float alpha = Op(ALPHA_OP, a1.a, a2.a, vDiffuse.a);
+  if (ADD_SPECULAR != 0) rgb = min(rgb + vSpecular, vec3(1.0));
+  if (ALPHA_FUNC != 0 && !Compare(ALPHA_FUNC, floor(alpha * 255.0 + 0.5), uAlphaRef)) discard;
+  if (FOG_MODE != 0) {
     float z = abs(vEyeDepth);
     float f = 1.0;
-    if (uFogMode == 3) f = uFogEnd > uFogStart ? (uFogEnd - z) / (uFogEnd - uFogStart) : (z < uFogEnd ? 1.0 : 0.0);
-    else if (uFogMode == 1) f = exp(-uFogDensity * z);
-    else if (uFogMode == 2) f = exp(-(uFogDensity * z) * (uFogDensity * z));
+    if (FOG_MODE == 3) f = uFogEnd > uFogStart ? (uFogEnd - z) / (uFogEnd - uFogStart) : (z < uFogEnd ? 1.0 : 0.0);
+    else if (FOG_MODE == 1) f = exp(-uFogDensity * z);
+    else if (FOG_MODE == 2) f = exp(-(uFogDensity * z) * (uFogDensity * z));
     f = clamp(f, 0.0, 1.0);
     rgb = mix(uFogColour, rgb, f);
   }
@@ -269,19 +258,37 @@ GLint AddressMode(std::uint32_t value) {
 }
 
 struct MainUniforms {
-  GLint WorldView, Projection, NormalMatrix, Lighting, VertexColour, SpecularEnable, Normalize;
+  GLint WorldView, Projection, NormalMatrix;
   GLint MatDiffuse, MatAmbient, MatSpecular, MatEmissive, MatPower, GlobalAmbient, LightCount;
   GLint LightType, LightDiffuse, LightSpecular, LightAmbient, LightPosition, LightDirection,
       LightAttenuation;
-  GLint Texture, HasTexture, ColourOp, ColourArg1, ColourArg2, AlphaOp, AlphaArg1, AlphaArg2;
-  GLint AddSpecular, AlphaTest, AlphaFunc, AlphaRef, FogMode, FogColour, FogStart, FogEnd,
-      FogDensity;
+  GLint Texture, AlphaRef, FogColour, FogStart, FogEnd, FogDensity;
 };
 
 constexpr int MaxLights = 8;
 constexpr std::size_t StreamBytes = 4u << 20;
 
 }  // namespace
+
+// Everything the main program's uniforms are computed from; draws with the same inputs as
+// the last upload skip the upload (hundreds of quads a frame share their states).
+struct UniformInputs {
+  std::uint32_t RenderStates[256];
+  std::uint32_t StageStates[32];
+  Matrix World, View, Projection;
+  Light Lights[8];
+  std::uint8_t LightOn[8];
+  Material CurrentMaterial;
+  std::uint8_t HasTexture;
+  std::uint8_t VertexColour;
+};
+
+struct ProgramVariant {
+  GLuint Program = 0;
+  MainUniforms U{};
+  UniformInputs Uploaded;
+  bool UploadedValid = false;
+};
 
 struct DeviceState {
   SDL_Window* Window = nullptr;
@@ -294,11 +301,12 @@ struct DeviceState {
   Texture* Target = nullptr;
   bool UseDepth = true;
 
-  GLuint MainProgram = 0, FlatProgram = 0;
-  MainUniforms U{};
+  GLuint FlatProgram = 0;
+  std::unordered_map<std::uint32_t, ProgramVariant> Variants;
   GLint FlatTargetSize = -1, FlatColour = -1, FlatMode = -1, FlatTexture = -1;
   GLuint StreamArray = 0, StreamBuffer = 0;
   std::size_t StreamOffset = 0;
+  std::uint32_t StreamStride = 0;  // stride the stream's attributes are set up for
   GLuint FlatArray = 0, FlatBuffer = 0;
   GLuint Sampler = 0, FlatSampler = 0, PresentSampler = 0;
 
@@ -412,17 +420,12 @@ bool ApplyPresentation(DeviceState& s, const PresentParameters& p) {
   return true;
 }
 
-void LookUpUniforms(DeviceState& s) {
-  const GLuint p = s.MainProgram;
-  MainUniforms& u = s.U;
+MainUniforms LookUpMainUniforms(GLuint p) {
+  MainUniforms u{};
   auto at = [p](const char* name) { return glGetUniformLocation(p, name); };
   u.WorldView = at("uWorldView");
   u.Projection = at("uProjection");
   u.NormalMatrix = at("uNormalMatrix");
-  u.Lighting = at("uLighting");
-  u.VertexColour = at("uVertexColour");
-  u.SpecularEnable = at("uSpecularEnable");
-  u.Normalize = at("uNormalize");
   u.MatDiffuse = at("uMatDiffuse");
   u.MatAmbient = at("uMatAmbient");
   u.MatSpecular = at("uMatSpecular");
@@ -438,30 +441,83 @@ void LookUpUniforms(DeviceState& s) {
   u.LightDirection = at("uLightDirection");
   u.LightAttenuation = at("uLightAttenuation");
   u.Texture = at("uTexture");
-  u.HasTexture = at("uHasTexture");
-  u.ColourOp = at("uColourOp");
-  u.ColourArg1 = at("uColourArg1");
-  u.ColourArg2 = at("uColourArg2");
-  u.AlphaOp = at("uAlphaOp");
-  u.AlphaArg1 = at("uAlphaArg1");
-  u.AlphaArg2 = at("uAlphaArg2");
-  u.AddSpecular = at("uAddSpecular");
-  u.AlphaTest = at("uAlphaTest");
-  u.AlphaFunc = at("uAlphaFunc");
   u.AlphaRef = at("uAlphaRef");
-  u.FogMode = at("uFogMode");
   u.FogColour = at("uFogColour");
   u.FogStart = at("uFogStart");
   u.FogEnd = at("uFogEnd");
   u.FogDensity = at("uFogDensity");
+  return u;
+}
+
+void LookUpFlatUniforms(DeviceState& s) {
   s.FlatTargetSize = glGetUniformLocation(s.FlatProgram, "uTargetSize");
   s.FlatColour = glGetUniformLocation(s.FlatProgram, "uColour");
   s.FlatMode = glGetUniformLocation(s.FlatProgram, "uMode");
   s.FlatTexture = glGetUniformLocation(s.FlatProgram, "uTexture");
 }
 
+// The states a program variant is compiled for, packed into one key.
+struct VariantStates {
+  std::uint32_t Lighting, VertexColour, Specular, Normalize, HasTexture;
+  std::uint32_t ColourOp, ColourArg1, ColourArg2, AlphaOp, AlphaArg1, AlphaArg2;
+  std::uint32_t AlphaFunc, FogMode;
+
+  std::uint32_t Key() const {
+    return Lighting | VertexColour << 1 | Specular << 2 | Normalize << 3 | HasTexture << 4 | ColourOp << 5 |
+           ColourArg1 << 8 | ColourArg2 << 10 | AlphaOp << 12 | AlphaArg1 << 15 | AlphaArg2 << 17 |
+           AlphaFunc << 19 | FogMode << 23;
+  }
+};
+
+VariantStates CurrentVariant(const DeviceState& s, bool vertexColour) {
+  const std::uint32_t* rs = s.RenderStates;
+  const std::uint32_t* ts = s.StageStates;
+  auto op = [](std::uint32_t v) { return v >= D3DTOP_DISABLE && v <= D3DTOP_MODULATE ? v : D3DTOP_DISABLE; };
+  auto arg = [](std::uint32_t v) { return v <= D3DTA_TEXTURE ? v : D3DTA_DIFFUSE; };
+  VariantStates v{};
+  v.Lighting = rs[D3DRS_LIGHTING] != 0;
+  v.VertexColour = vertexColour;
+  v.Specular = v.Lighting && rs[D3DRS_SPECULARENABLE] != 0;
+  v.Normalize = v.Lighting && rs[D3DRS_NORMALIZENORMALS] != 0;
+  v.HasTexture = s.Bound != nullptr;
+  v.ColourOp = op(ts[D3DTSS_COLOROP]);
+  v.ColourArg1 = arg(ts[D3DTSS_COLORARG1]);
+  v.ColourArg2 = arg(ts[D3DTSS_COLORARG2]);
+  v.AlphaOp = op(ts[D3DTSS_ALPHAOP]);
+  v.AlphaArg1 = arg(ts[D3DTSS_ALPHAARG1]);
+  v.AlphaArg2 = arg(ts[D3DTSS_ALPHAARG2]);
+  const std::uint32_t func = rs[D3DRS_ALPHAFUNC];
+  v.AlphaFunc = rs[D3DRS_ALPHATESTENABLE] && func >= D3DCMP_NEVER && func <= D3DCMP_ALWAYS ? func : 0;
+  if (v.AlphaFunc == D3DCMP_ALWAYS) v.AlphaFunc = 0;
+  std::uint32_t fog = 0;
+  if (rs[D3DRS_FOGENABLE]) fog = rs[D3DRS_FOGTABLEMODE] != D3DFOG_NONE ? rs[D3DRS_FOGTABLEMODE] : rs[D3DRS_FOGVERTEXMODE];
+  v.FogMode = fog <= D3DFOG_LINEAR ? fog : 0;
+  return v;
+}
+
+ProgramVariant* VariantFor(DeviceState& s, const VariantStates& v) {
+  const std::uint32_t key = v.Key();
+  auto found = s.Variants.find(key);
+  if (found != s.Variants.end()) return found->second.Program ? &found->second : nullptr;
+  char defines[512];
+  std::snprintf(defines, sizeof defines,
+                "#version 330 core\n#define LIGHTING %u\n#define VERTEX_COLOUR %u\n#define SPECULAR_ENABLE %u\n"
+                "#define NORMALIZE %u\n#define HAS_TEXTURE %u\n#define COLOUR_OP %u\n#define COLOUR_ARG1 %u\n"
+                "#define COLOUR_ARG2 %u\n#define ALPHA_OP %u\n#define ALPHA_ARG1 %u\n#define ALPHA_ARG2 %u\n"
+                "#define ADD_SPECULAR %u\n#define ALPHA_FUNC %u\n#define FOG_MODE %u\n",
+                v.Lighting, v.VertexColour, v.Specular, v.Normalize, v.HasTexture, v.ColourOp, v.ColourArg1,
+                v.ColourArg2, v.AlphaOp, v.AlphaArg1, v.AlphaArg2, v.Specular, v.AlphaFunc, v.FogMode);
+  const std::string vertex = std::string(defines) + MainVertexShader;
+  const std::string fragment = std::string(defines) + MainFragmentShader;
+  ProgramVariant& variant = s.Variants[key];
+  variant.Program = CompileProgram(vertex.c_str(), fragment.c_str());
+  if (!variant.Program) return nullptr;
+  variant.U = LookUpMainUniforms(variant.Program);
+  return &variant;
+}
+
 // Loads every fixed-function state into GL and the program before a draw.
-void ApplyDrawState(DeviceState& s, bool vertexColour) {
+bool ApplyDrawState(DeviceState& s, bool vertexColour) {
   const std::uint32_t* rs = s.RenderStates;
   const std::uint32_t* ts = s.StageStates;
   const bool depth = rs[D3DRS_ZENABLE] != D3DZB_FALSE && (s.Target == nullptr || s.UseDepth);
@@ -488,22 +544,54 @@ void ApplyDrawState(DeviceState& s, bool vertexColour) {
     glCullFace(rs[D3DRS_CULLMODE] == D3DCULL_CCW ? GL_BACK : GL_FRONT);
   }
 
-  glUseProgram(s.MainProgram);
-  const MainUniforms& u = s.U;
+  ProgramVariant* variant = VariantFor(s, CurrentVariant(s, vertexColour));
+  if (!variant) return false;
+  glUseProgram(variant->Program);
+  const MainUniforms& u = variant->U;
+  glActiveTexture(GL_TEXTURE0);
+  if (s.Bound) {
+    glBindTexture(GL_TEXTURE_2D, s.Bound->Id);
+    glBindSampler(0, s.Sampler);
+    const std::uint32_t mip = ts[D3DTSS_MIPFILTER];
+    const bool linearMin = ts[D3DTSS_MINFILTER] == D3DTEXF_LINEAR;
+    GLint minFilter = linearMin ? GL_LINEAR : GL_NEAREST;
+    if (mip == D3DTEXF_POINT) minFilter = linearMin ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
+    if (mip == D3DTEXF_LINEAR) minFilter = linearMin ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
+    glSamplerParameteri(s.Sampler, GL_TEXTURE_MIN_FILTER, minFilter);
+    glSamplerParameteri(s.Sampler, GL_TEXTURE_MAG_FILTER,
+                        ts[D3DTSS_MAGFILTER] == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
+    glSamplerParameteri(s.Sampler, GL_TEXTURE_WRAP_S, AddressMode(ts[D3DTSS_ADDRESSU]));
+    glSamplerParameteri(s.Sampler, GL_TEXTURE_WRAP_T, AddressMode(ts[D3DTSS_ADDRESSV]));
+  }
+
+  UniformInputs inputs;
+  std::memset(static_cast<void*>(&inputs), 0, sizeof inputs);
+  std::memcpy(inputs.RenderStates, s.RenderStates, sizeof inputs.RenderStates);
+  std::memcpy(inputs.StageStates, s.StageStates, sizeof inputs.StageStates);
+  inputs.World = s.World;
+  inputs.View = s.View;
+  inputs.Projection = s.Projection;
+  for (int i = 0; i < MaxLights; ++i) {
+    inputs.Lights[i] = s.Lights[i];
+    inputs.LightOn[i] = s.LightOn[i];
+  }
+  inputs.CurrentMaterial = s.CurrentMaterial;
+  inputs.HasTexture = s.Bound != nullptr;
+  inputs.VertexColour = vertexColour;
+  if (variant->UploadedValid && std::memcmp(&inputs, &variant->Uploaded, sizeof inputs) == 0) return true;
+  std::memcpy(static_cast<void*>(&variant->Uploaded), &inputs, sizeof inputs);
+  variant->UploadedValid = true;
+
   const Matrix worldView = MatrixMultiply(s.World, s.View);
   glUniformMatrix4fv(u.WorldView, 1, GL_FALSE, &worldView.M[0][0]);
   glUniformMatrix4fv(u.Projection, 1, GL_FALSE, &s.Projection.M[0][0]);
   const bool lighting = rs[D3DRS_LIGHTING] != 0;
-  glUniform1i(u.Lighting, lighting);
-  glUniform1i(u.VertexColour, vertexColour);
-  glUniform1i(u.SpecularEnable, rs[D3DRS_SPECULARENABLE] != 0);
   if (lighting) {
     const Matrix inverse = MatrixInverse(worldView);
     float normal[9];  // (inverse)^T, stored so that GLSL's column reading applies it to rows
     for (int r = 0; r < 3; ++r)
       for (int c = 0; c < 3; ++c) normal[r * 3 + c] = inverse.M[c][r];
     glUniformMatrix3fv(u.NormalMatrix, 1, GL_FALSE, normal);
-    glUniform1i(u.Normalize, rs[D3DRS_NORMALIZENORMALS] != 0);
     const Material& m = s.CurrentMaterial;
     glUniform4f(u.MatDiffuse, m.Diffuse.R, m.Diffuse.G, m.Diffuse.B, m.Diffuse.A);
     glUniform4f(u.MatAmbient, m.Ambient.R, m.Ambient.G, m.Ambient.B, m.Ambient.A);
@@ -558,37 +646,11 @@ void ApplyDrawState(DeviceState& s, bool vertexColour) {
     }
   }
 
-  glActiveTexture(GL_TEXTURE0);
   glUniform1i(u.Texture, 0);
-  glUniform1i(u.HasTexture, s.Bound != nullptr);
-  if (s.Bound) {
-    glBindTexture(GL_TEXTURE_2D, s.Bound->Id);
-    glBindSampler(0, s.Sampler);
-    const std::uint32_t mip = ts[D3DTSS_MIPFILTER];
-    const bool linearMin = ts[D3DTSS_MINFILTER] == D3DTEXF_LINEAR;
-    GLint minFilter = linearMin ? GL_LINEAR : GL_NEAREST;
-    if (mip == D3DTEXF_POINT) minFilter = linearMin ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
-    if (mip == D3DTEXF_LINEAR) minFilter = linearMin ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
-    glSamplerParameteri(s.Sampler, GL_TEXTURE_MIN_FILTER, minFilter);
-    glSamplerParameteri(s.Sampler, GL_TEXTURE_MAG_FILTER,
-                        ts[D3DTSS_MAGFILTER] == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
-    glSamplerParameteri(s.Sampler, GL_TEXTURE_WRAP_S, AddressMode(ts[D3DTSS_ADDRESSU]));
-    glSamplerParameteri(s.Sampler, GL_TEXTURE_WRAP_T, AddressMode(ts[D3DTSS_ADDRESSV]));
-  }
-  glUniform1i(u.ColourOp, static_cast<GLint>(ts[D3DTSS_COLOROP]));
-  glUniform1i(u.ColourArg1, static_cast<GLint>(ts[D3DTSS_COLORARG1]));
-  glUniform1i(u.ColourArg2, static_cast<GLint>(ts[D3DTSS_COLORARG2]));
-  glUniform1i(u.AlphaOp, static_cast<GLint>(ts[D3DTSS_ALPHAOP]));
-  glUniform1i(u.AlphaArg1, static_cast<GLint>(ts[D3DTSS_ALPHAARG1]));
-  glUniform1i(u.AlphaArg2, static_cast<GLint>(ts[D3DTSS_ALPHAARG2]));
-  glUniform1i(u.AddSpecular, lighting && rs[D3DRS_SPECULARENABLE] != 0);
-  glUniform1i(u.AlphaTest, rs[D3DRS_ALPHATESTENABLE] != 0);
-  glUniform1i(u.AlphaFunc, static_cast<GLint>(rs[D3DRS_ALPHAFUNC]));
   glUniform1f(u.AlphaRef, static_cast<float>(rs[D3DRS_ALPHAREF] & 0xFF));
   std::uint32_t fogMode = 0;
   if (rs[D3DRS_FOGENABLE])
     fogMode = rs[D3DRS_FOGTABLEMODE] != D3DFOG_NONE ? rs[D3DRS_FOGTABLEMODE] : rs[D3DRS_FOGVERTEXMODE];
-  glUniform1i(u.FogMode, static_cast<GLint>(fogMode));
   if (fogMode) {
     const ColourValue f = Unpack(rs[D3DRS_FOGCOLOR]);
     glUniform3f(u.FogColour, f.R, f.G, f.B);
@@ -596,6 +658,7 @@ void ApplyDrawState(DeviceState& s, bool vertexColour) {
     glUniform1f(u.FogEnd, AsFloat(rs[D3DRS_FOGEND]));
     glUniform1f(u.FogDensity, AsFloat(rs[D3DRS_FOGDENSITY]));
   }
+  return true;
 }
 
 }  // namespace
@@ -636,15 +699,16 @@ RenderDevice* CreateRenderDevice(RenderSystem* system, HWND window, const Presen
   state->Window = sdlWindow;
   state->Context = context;
   SetDefaultStates(*state);
-  state->MainProgram = CompileProgram(MainVertexShader, MainFragmentShader);
   state->FlatProgram = CompileProgram(FlatVertexShader, FlatFragmentShader);
   auto fail = [&]() -> RenderDevice* {
     SDL_GL_DeleteContext(context);
     delete state;
     return nullptr;
   };
-  if (!state->MainProgram || !state->FlatProgram) return fail();
-  LookUpUniforms(*state);
+  if (!state->FlatProgram) return fail();
+  LookUpFlatUniforms(*state);
+  // The default states' program proves the fixed-function shaders build on this driver.
+  if (!VariantFor(*state, CurrentVariant(*state, true))) return fail();
 
   glGenVertexArrays(1, &state->StreamArray);
   glBindVertexArray(state->StreamArray);
@@ -669,6 +733,9 @@ RenderDevice* CreateRenderDevice(RenderSystem* system, HWND window, const Presen
   glGenSamplers(1, &state->PresentSampler);
   glSamplerParameteri(state->PresentSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glSamplerParameteri(state->PresentSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  // Constant attributes: fans carry no normal, meshes no colour.
+  glVertexAttrib3f(3, 0, 0, 0);
+  glVertexAttrib4f(1, 1, 1, 1, 1);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
 
@@ -848,32 +915,41 @@ bool RenderDevice::DrawPrimitiveUP(std::uint32_t type, std::uint32_t primitiveCo
   }
   const std::size_t bytes = static_cast<std::size_t>(count) * stride;
   if (bytes > StreamBytes) return false;
-  ApplyDrawState(s, true);
+  if (!ApplyDrawState(s, true)) return false;
   glBindVertexArray(s.StreamArray);
   glBindBuffer(GL_ARRAY_BUFFER, s.StreamBuffer);
-  if (s.StreamOffset + bytes > StreamBytes) {
+  // Vertices start on a whole vertex, so the attributes set up once serve every draw.
+  std::size_t offset = (s.StreamOffset + stride - 1) / stride * stride;
+  if (offset + bytes > StreamBytes) {
     glBufferData(GL_ARRAY_BUFFER, StreamBytes, nullptr, GL_STREAM_DRAW);  // orphan and restart
-    s.StreamOffset = 0;
+    offset = 0;
   }
-  glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(s.StreamOffset), static_cast<GLsizeiptr>(bytes),
-                  vertices);
-  const auto at = [&](std::size_t offset) { return reinterpret_cast<void*>(s.StreamOffset + offset); };
-  glEnableVertexAttribArray(0);
-  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride), at(0));
-  glEnableVertexAttribArray(1);
-  glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, static_cast<GLsizei>(stride), at(12));
-  glEnableVertexAttribArray(2);
-  glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride), at(16));
-  glDisableVertexAttribArray(3);
-  glVertexAttrib3f(3, 0, 0, 0);
-  glDrawArrays(mode, 0, static_cast<GLsizei>(count));
-  s.StreamOffset += (bytes + 255) & ~static_cast<std::size_t>(255);
+  // Regions ahead of the offset are never in use by queued draws, so writing them needs no
+  // wait (a plain update would make a software rasteriser finish the frame so far first).
+  void* target = glMapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
+                                  GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_INVALIDATE_RANGE_BIT);
+  if (!target) return false;
+  std::memcpy(target, vertices, bytes);
+  glUnmapBuffer(GL_ARRAY_BUFFER);
+  if (s.StreamStride != stride) {
+    const auto at = [](std::size_t field) { return reinterpret_cast<void*>(field); };
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride), at(0));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, static_cast<GLsizei>(stride), at(12));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride), at(16));
+    glDisableVertexAttribArray(3);
+    s.StreamStride = stride;
+  }
+  glDrawArrays(mode, static_cast<GLint>(offset / stride), static_cast<GLsizei>(count));
+  s.StreamOffset = offset + bytes;
   return true;
 }
 
 bool PrepareMeshDraw(RenderDevice* device, Mesh* mesh) {
   if (!device || !mesh) return false;
-  ApplyDrawState(*device->State, false);
+  if (!ApplyDrawState(*device->State, false)) return false;
   glBindVertexArray(mesh->VertexArray);
   return true;
 }
