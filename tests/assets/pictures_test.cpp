@@ -234,3 +234,41 @@ TEST_F(AssetPictures, BackdropsAreDarkWhereTheScreensPrintRedAndYellowText)
     for (const char* f : {"Bitmap/Operation01.bmp", "Bitmap/Operation02.bmp", "Bitmap/Operation03.bmp"})
         EXPECT_LT(Luminance(LoadBmp(f), 0.2f, 0.93f, 0.8f, 1.0f), 0.15f) << f;
 }
+
+namespace {
+// Colour step across the wrap (last column to first, last row to first) against the average
+// step between neighbouring columns or rows inside the picture.
+void ExpectTiles(const Picture& p, const std::string& name, bool rows)
+{
+    auto step = [&](int x0, int y0, int x1, int y1) {
+        const uint8_t* a = &p.Rgb[(size_t(y0) * p.Width + x0) * 3];
+        const uint8_t* b = &p.Rgb[(size_t(y1) * p.Width + x1) * 3];
+        return std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]);
+    };
+    double inside = 0, wrap = 0;
+    for (int y = 0; y < p.Height; ++y) {
+        wrap += step(p.Width - 1, y, 0, y);
+        for (int x = 1; x < p.Width; ++x) inside += step(x - 1, y, x, y);
+    }
+    inside /= p.Width - 1;
+    EXPECT_LT(wrap, inside * 2 + p.Height * 0.5) << name << " shows a seam between tiles side by side";
+    if (!rows) return;
+    wrap = inside = 0;
+    for (int x = 0; x < p.Width; ++x) {
+        wrap += step(x, p.Height - 1, x, 0);
+        for (int y = 1; y < p.Height; ++y) inside += step(x, y - 1, x, y);
+    }
+    inside /= p.Height - 1;
+    EXPECT_LT(wrap, inside * 2 + p.Width * 0.5) << name << " shows a seam between tiles stacked";
+}
+} // namespace
+
+TEST_F(AssetPictures, ArenaAndSkyPicturesTileWithoutSeams)
+{
+    ExpectTiles(LoadBmp("Bitmap/Haikei_Yuka.bmp"), "ground", true);
+    ExpectTiles(LoadBmp("Bitmap/Haikei_Kabe.bmp"), "wall", true);
+    ExpectTiles(LoadBmp("Bitmap/Haikei_Sora.bmp"), "sky", true);
+    // Wrapped round spheres: only the left and right edges meet.
+    ExpectTiles(LoadBmp("XFile/Texture/SkyDoom.bmp"), "sky dome", false);
+    ExpectTiles(LoadBmp("XFile/Texture/Ball.bmp"), "enemy shell", false);
+}

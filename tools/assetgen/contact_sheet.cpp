@@ -83,8 +83,8 @@ Colour LightVertex(const MeshMaterial& mat, Vec3 p, Vec3 n)
     Vec3 l0 = Normalise(Vec3{0, 1000, 500} - p), l1 = Normalise(Vec3{0, 10, 5});
     float d = 50 * std::max(0.0f, Dot(n, l0)) + 5 * std::max(0.0f, Dot(n, l1));
     Vec3 h = Normalise(l0 + Normalise(p * -1.0f));
-    float spec = 11 * std::pow(std::max(0.0f, Dot(n, h)), mat.Power);
-    auto ch = [&](int i) { return std::min(1.0f, mat.Emissive[i] + mat.Diffuse[i] * d + mat.Specular[i] * spec); };
+    float highlight = 11 * std::pow(std::max(0.0f, Dot(n, h)), mat.Power);
+    auto ch = [&](int i) { return std::min(1.0f, mat.Emissive[i] + mat.Diffuse[i] * d + mat.Specular[i] * highlight); };
     return Colour{ch(0), ch(1), ch(2), 1};
 }
 

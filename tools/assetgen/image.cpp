@@ -232,14 +232,16 @@ static float Hash2(int x, int y, uint32_t seed)
     return float(h & 0xFFFFFF) / 16777215.0f;
 }
 
-float TileNoise(float x, float y, int period, uint32_t seed)
+float TileNoise(float x, float y, int period, uint32_t seed) { return TileNoise2(x, y, period, period, seed); }
+
+float TileNoise2(float x, float y, int periodX, int periodY, uint32_t seed)
 {
     int x0 = int(std::floor(x)), y0 = int(std::floor(y));
     float tx = x - x0, ty = y - y0;
     tx = tx * tx * (3 - 2 * tx);
     ty = ty * ty * (3 - 2 * ty);
     auto h = [&](int ix, int iy) {
-        return Hash2(((ix % period) + period) % period, ((iy % period) + period) % period, seed);
+        return Hash2(((ix % periodX) + periodX) % periodX, ((iy % periodY) + periodY) % periodY, seed);
     };
     float a = h(x0, y0) + (h(x0 + 1, y0) - h(x0, y0)) * tx;
     float b = h(x0, y0 + 1) + (h(x0 + 1, y0 + 1) - h(x0, y0 + 1)) * tx;

@@ -51,6 +51,7 @@ struct Image {
 
 // Tileable value noise with octaves; period in cells must divide the lattice.
 float TileNoise(float x, float y, int period, uint32_t seed);
+float TileNoise2(float x, float y, int periodX, int periodY, uint32_t seed);  // separate periods
 float TileFbm(float x, float y, int period, int octaves, uint32_t seed);
 
 Image Downscale(const Image& src, int w, int h);

@@ -238,7 +238,8 @@ Image BallPicture()
             Colour c = Mix(Rgb(40, 44, 54), Rgb(150, 160, 178), sheen * 0.8f + (n - 0.5f) * 0.2f);
             img.At(x, y) = c;
         }
-    for (int i = 0; i < 8; ++i) img.FillRect(i * 32.0f, 0, i * 32.0f + 1.5f, float(h), Rgb(16, 18, 24, 0.8f));
+    for (int i = 0; i <= 8; ++i)  // seams centred on the picture's edge too, where the sphere closes
+        img.FillRect(i * 32.0f - 0.75f, 0, i * 32.0f + 0.75f, float(h), Rgb(16, 18, 24, 0.8f));
     img.FillRect(0, 58, float(w), 70, Rgb(24, 26, 34));
     for (int i = 0; i < 16; ++i) img.FillRect(i * 16 + 5.0f, 62, i * 16 + 11.0f, 66, Rgb(255, 120, 60, 0.9f));
     for (int e = 0; e < 2; ++e) {  // two eyes, front and back, so one always shows
@@ -257,7 +258,7 @@ Image TreePicture()
     Image img(n, n, Colour{0, 0, 0, 0});
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < 64; ++x) {
-            float s = TileNoise(x / 3.0f, y / 24.0f, 64, 51);
+            float s = TileNoise2(x / 4.0f, y / 24.0f, 16, 64, 51);  // wraps round the trunk
             img.At(x, y) = Mix(Rgb(70, 50, 34), Rgb(118, 88, 60), s);
         }
     // conifer crown on the keyed background, in the right three quarters

@@ -48,20 +48,23 @@ Image Wall()
     Image img(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            float n = TileFbm(x / 16.0f, y / 32.0f, 16, 4, 8);
-            float streak = TileNoise(x / 4.0f, y / 64.0f, 64, 9);
+            // noise periods match the picture so the wall tiles without a seam
+            float n = TileFbm(x / 16.0f, y / 16.0f, 16, 4, 8);
+            float streak = TileNoise2(x / 4.0f, y / 64.0f, 64, 4, 9);
             float g = 0.46f + (n - 0.5f) * 0.22f - streak * 0.05f;
             img.At(x, y) = Colour{g * 0.98f, g * 0.97f, g * 0.95f, 1};
         }
-    for (int c = 0; c < 4; ++c) {  // panel joints
+    // Panel joints straddle the picture's edges as well as its middle, drawn a second time one
+    // picture over, so neighbouring tiles meet inside a joint.
+    for (int c = 0; c <= 4; ++c) {
         float x = c * 64.0f;
-        img.FillRect(x, 0, x + 2, float(h), Rgb(40, 40, 42, 0.8f));
-        img.FillRect(x + 2, 0, x + 3, float(h), Rgb(210, 210, 205, 0.25f));
+        img.FillRect(x - 1, 0, x + 1, float(h), Rgb(40, 40, 42, 0.8f));
+        img.FillRect(x + 1, 0, x + 2, float(h), Rgb(210, 210, 205, 0.25f));
     }
-    for (int r = 0; r < 2; ++r) {
+    for (int r = 0; r <= 2; ++r) {
         float y = r * 128.0f;
-        img.FillRect(0, y, float(w), y + 3, Rgb(40, 40, 42, 0.8f));
-        img.FillRect(0, y + 3, float(w), y + 4, Rgb(210, 210, 205, 0.2f));
+        img.FillRect(0, y - 1.5f, float(w), y + 1.5f, Rgb(40, 40, 42, 0.8f));
+        img.FillRect(0, y + 1.5f, float(w), y + 2.5f, Rgb(210, 210, 205, 0.2f));
     }
     for (int c = 0; c < 4; ++c)  // tie holes and a warning stripe low on the wall
         for (int r = 0; r < 2; ++r) {
