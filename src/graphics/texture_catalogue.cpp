@@ -1,6 +1,8 @@
 // The texture catalogue: loading the 54 slots in order with the loading line.
 #include "graphics/texture_catalogue.h"
 
+#include <future>
+
 #include "app/app_globals.h"
 #include "graphics/text_renderer.h"
 #include "persist/settings_record.h"
@@ -80,16 +82,37 @@ void ReportMissingFile(const std::string& path) {
   MessageBox(MainWindow, text.c_str(), "ファイルロードエラー", MB_OK);
 }
 
+namespace {
+
+struct PreparedSlot {
+  PreparedPicture Picture;
+  bool Ok = false;
+};
+
+PreparedSlot PrepareSlot(int slot, int mipLevelCount) {
+  const CatalogueEntry& entry = TextureCatalogue[slot];
+  TextureLoadOptions options;
+  options.MipLevels = CatalogueMipLevels(entry.Set, mipLevelCount);
+  options.ColourKey = CatalogueColourKey(entry.Set);
+  PreparedSlot prepared;
+  prepared.Ok = PreparePicture(entry.Path, options, prepared.Picture);
+  return prepared;
+}
+
+}  // namespace
+
 bool GameWorld::LoadTextures() {
+  // The next picture is read and prepared on a helper thread while this one is uploaded and
+  // the loading line is drawn; the order, the progress and the failure stay as they were.
+  const int mipLevelCount = Settings.MipLevelCount;
+  std::future<PreparedSlot> next = std::async(std::launch::async, PrepareSlot, 0, mipLevelCount);
   for (int slot = 0; slot < TextureCount; ++slot) {
     LoadPercent += 25.0f / 27.0f;
     Text.ShowLoadingLine("Now Loadind... %d％　テクスチャのロード中", static_cast<int>(LoadPercent));
-    const CatalogueEntry& entry = TextureCatalogue[slot];
-    TextureLoadOptions options;
-    options.MipLevels = CatalogueMipLevels(entry.Set, Settings.MipLevelCount);
-    options.ColourKey = CatalogueColourKey(entry.Set);
-    if (!CreateTextureFromFileEx(Device, entry.Path, options, &Textures[slot])) {
-      ReportMissingFile(entry.Path);
+    const PreparedSlot prepared = next.get();
+    if (slot + 1 < TextureCount) next = std::async(std::launch::async, PrepareSlot, slot + 1, mipLevelCount);
+    if (!prepared.Ok || !CreateTextureFromPrepared(Device, prepared.Picture, &Textures[slot])) {
+      ReportMissingFile(TextureCatalogue[slot].Path);
       return false;
     }
   }

@@ -46,7 +46,9 @@ class LoadingTest : public ::testing::Test {
       t = nullptr;
     }
     Models.ReleaseModels();
-    if (!previous.empty()) EXPECT_EQ(chdir(previous.c_str()), 0);
+    if (!previous.empty()) {
+      EXPECT_EQ(chdir(previous.c_str()), 0);
+    }
   }
 
   // Start-up steps 8 to 10: the font, the loading line, the textures, the models.

@@ -62,18 +62,13 @@ std::string ResolveGamePath(const std::string& path) {
   return resolved;
 }
 
-bool CreateTextureFromFileEx(RenderDevice* device, const std::string& path,
-                             const TextureLoadOptions& options, Texture** texture) {
-  if (!texture) return false;
-  *texture = nullptr;
-  if (!device) return false;
+bool PreparePicture(const std::string& path, const TextureLoadOptions& options, PreparedPicture& picture) {
+  picture.Levels.clear();
   std::vector<ImageLevel> stored;
   if (!DecodeImageFile(ResolveGamePath(path), stored) || stored.empty()) return false;
-
-  const int width = stored[0].Width, height = stored[0].Height;
-  const int full = FullMipCount(width, height);
+  const int full = FullMipCount(stored[0].Width, stored[0].Height);
   const int levels = options.MipLevels == 0 ? full : std::min<int>(full, static_cast<int>(options.MipLevels));
-  std::vector<ImageLevel> chain;
+  std::vector<ImageLevel>& chain = picture.Levels;
   chain.reserve(levels);
   for (int level = 0; level < levels; ++level) {
     if (level < static_cast<int>(stored.size())) {
@@ -87,22 +82,37 @@ bool CreateTextureFromFileEx(RenderDevice* device, const std::string& path,
         if (p == options.ColourKey) p = 0;
     }
   }
+  return true;
+}
 
+bool CreateTextureFromPrepared(RenderDevice* device, const PreparedPicture& picture, Texture** texture) {
+  if (!texture) return false;
+  *texture = nullptr;
+  if (!device || picture.Levels.empty()) return false;
   auto* made = new Texture;
-  made->Width = width;
-  made->Height = height;
-  made->Levels = levels;
+  made->Width = picture.Levels[0].Width;
+  made->Height = picture.Levels[0].Height;
+  made->Levels = static_cast<int>(picture.Levels.size());
   glGenTextures(1, &made->Id);
   glBindTexture(GL_TEXTURE_2D, made->Id);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels - 1);
-  for (int level = 0; level < levels; ++level) UploadLevel(level, chain[level]);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, made->Levels - 1);
+  for (int level = 0; level < made->Levels; ++level) UploadLevel(level, picture.Levels[level]);
   if (glGetError() != GL_NO_ERROR) {
     ReleaseTexture(made);
     return false;
   }
   *texture = made;
   return true;
+}
+
+bool CreateTextureFromFileEx(RenderDevice* device, const std::string& path, const TextureLoadOptions& options,
+                             Texture** texture) {
+  if (!texture) return false;
+  *texture = nullptr;
+  if (!device) return false;
+  PreparedPicture picture;
+  return PreparePicture(path, options, picture) && CreateTextureFromPrepared(device, picture, texture);
 }
 
 bool CreateTextureFromFile(RenderDevice* device, const std::string& path, Texture** texture) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/render/image_file.h"
+
 struct RenderDevice;
 struct Texture;
 
@@ -18,6 +20,14 @@ struct TextureLoadOptions {
 // nothing created, when the file is missing, damaged or of a kind that is not read.
 bool CreateTextureFromFileEx(RenderDevice* device, const std::string& path,
                              const TextureLoadOptions& options, Texture** texture);
+// The same in two halves: preparing (reading, keying, building the mip chain) needs no device
+// and may run on another thread; creating uploads what was prepared.
+struct PreparedPicture {
+  std::vector<ImageLevel> Levels;
+};
+bool PreparePicture(const std::string& path, const TextureLoadOptions& options, PreparedPicture& picture);
+bool CreateTextureFromPrepared(RenderDevice* device, const PreparedPicture& picture, Texture** texture);
+
 // Defaults: full mip chain, no colour key.
 bool CreateTextureFromFile(RenderDevice* device, const std::string& path, Texture** texture);
 
