@@ -1,7 +1,6 @@
 // The debug lines of the menu screens and the play frame.
 #include <cstdio>
 
-#include "app/app_globals.h"
 #include "graphics/text_renderer.h"
 #include "persist/settings_record.h"
 #include "world/game_world.h"

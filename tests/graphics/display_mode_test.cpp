@@ -8,6 +8,7 @@
 #include "persist/settings_record.h"
 #include "platform/message_box.h"
 #include "platform/render/render_device.h"
+#include "platform/render/texture.h"
 #include "world/game_world.h"
 
 namespace {
@@ -96,4 +97,20 @@ TEST_F(DisplayModeTest, DeviceThatCannotBeMadeShowsTheDirect3DMessage) {
   // Without a device the frame bracket does nothing.
   EXPECT_FALSE(other->BeginFrame(0xFF000000));
   other->ReleaseGraphics();
+}
+
+TEST_F(DisplayModeTest, ResourcesOutlivingTheDeviceReleaseSafely) {
+  TempFolder folder;
+  WriteBmp24(folder.Path + "/p.bmp", 4, 4, std::vector<std::uint32_t>(16, 0xFF102030));
+  Texture* texture = nullptr;
+  ASSERT_TRUE(CreateTextureFromFile(World.Device, folder.Path + "/p.bmp", &texture));
+  World.ReleaseGraphics();
+  EXPECT_EQ(World.Device, nullptr);
+  EXPECT_EQ(World.TextPanels[PanelFps], nullptr);
+  ReleaseTexture(texture);  // the context is gone: only our record is freed
+  EnsureDevice();           // later tests get a fresh device
+  ASSERT_NE(World.Device, nullptr);
+  ASSERT_TRUE(World.BeginFrame(0xFF00FF00));
+  EXPECT_EQ(ReadBack().At(1, 1) & 0xFFFFFF, 0x00FF00u);
+  World.EndFrame();
 }

@@ -212,8 +212,9 @@ int MeasureText(Font* font, const char* text, int count) {
 int FontCellHeight(const Font* font) { return font ? font->Height : 0; }
 
 void ReleaseFonts() {
+  const bool contextAlive = CurrentDevice() != nullptr;
   for (auto& [height, font] : Cache) {
-    if (!font->Pages.empty()) glDeleteTextures(static_cast<GLsizei>(font->Pages.size()), font->Pages.data());
+    if (contextAlive && !font->Pages.empty()) glDeleteTextures(static_cast<GLsizei>(font->Pages.size()), font->Pages.data());
     FT_Done_Face(font->Face);
   }
   Cache.clear();

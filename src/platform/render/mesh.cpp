@@ -146,9 +146,12 @@ std::vector<Vector3> MeshPositions(const Mesh* mesh) {
 
 void ReleaseMesh(Mesh* mesh) {
   if (!mesh) return;
-  if (mesh->VertexArray) glDeleteVertexArrays(1, &mesh->VertexArray);
-  if (mesh->VertexBuffer) glDeleteBuffers(1, &mesh->VertexBuffer);
-  if (mesh->IndexBuffer) glDeleteBuffers(1, &mesh->IndexBuffer);
+  // Without the device its context, and the buffers in it, are already gone.
+  if (CurrentDevice()) {
+    if (mesh->VertexArray) glDeleteVertexArrays(1, &mesh->VertexArray);
+    if (mesh->VertexBuffer) glDeleteBuffers(1, &mesh->VertexBuffer);
+    if (mesh->IndexBuffer) glDeleteBuffers(1, &mesh->IndexBuffer);
+  }
   delete static_cast<MeshExtra*>(mesh->Extra);
   delete mesh;
 }

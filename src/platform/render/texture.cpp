@@ -158,13 +158,15 @@ bool CreateRenderTargetTexture(RenderDevice* device, int width, int height, Text
 
 void ReleaseTexture(Texture* texture) {
   if (!texture) return;
-  if (RenderDevice* device = CurrentDevice()) {
+  RenderDevice* device = CurrentDevice();
+  // Without the device its context, and every GL object in it, is already gone.
+  if (device) {
     // A released texture must not stay bound or targeted.
     if (device->GetRenderTarget() == texture) device->SetRenderTarget(nullptr, true);
     if (device->GetTexture(0) == texture) device->SetTexture(0, nullptr);
+    if (texture->Framebuffer) glDeleteFramebuffers(1, &texture->Framebuffer);
+    if (texture->Id) glDeleteTextures(1, &texture->Id);
   }
-  if (texture->Framebuffer) glDeleteFramebuffers(1, &texture->Framebuffer);
-  if (texture->Id) glDeleteTextures(1, &texture->Id);
   delete texture;
 }
 
