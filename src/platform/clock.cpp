@@ -16,8 +16,19 @@ struct PeriodicTimer {
   std::thread Thread;
 };
 
+// Timers still running when the program ends are stopped and joined, never left to abort.
+struct TimerTable {
+  std::map<std::uint32_t, std::unique_ptr<PeriodicTimer>> Entries;
+  ~TimerTable() {
+    for (auto& entry : Entries) {
+      entry.second->Stop.store(true);
+      if (entry.second->Thread.joinable()) entry.second->Thread.join();
+    }
+  }
+};
+
 std::mutex TimersLock;
-std::map<std::uint32_t, std::unique_ptr<PeriodicTimer>> Timers;
+TimerTable Timers;
 std::uint32_t NextTimerId = 1;
 }  // namespace
 
@@ -63,7 +74,7 @@ std::uint32_t TimeSetEvent(std::uint32_t delay, std::uint32_t, TimerCallback cal
       next += period;
     }
   });
-  Timers.emplace(id, std::move(timer));
+  Timers.Entries.emplace(id, std::move(timer));
   return id;
 }
 
@@ -71,10 +82,10 @@ void TimeKillEvent(std::uint32_t timerId) {
   std::unique_ptr<PeriodicTimer> timer;
   {
     std::lock_guard<std::mutex> hold(TimersLock);
-    auto found = Timers.find(timerId);
-    if (found == Timers.end()) return;
+    auto found = Timers.Entries.find(timerId);
+    if (found == Timers.Entries.end()) return;
     timer = std::move(found->second);
-    Timers.erase(found);
+    Timers.Entries.erase(found);
   }
   timer->Stop.store(true);
   if (timer->Thread.joinable()) timer->Thread.join();

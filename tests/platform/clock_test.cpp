@@ -56,3 +56,14 @@ TEST(Clock, PeriodicTimerRunsUntilKilled) {
   TimeKillEvent(id);  // a second kill is harmless
   EXPECT_EQ(TimeSetEvent(1, 1, nullptr, 0), 0u);
 }
+
+TEST(ClockDeathTest, ExitingWithATimerStillRunningEndsCleanly) {
+  // The program may end (signal, early return) without killing its timer.
+  EXPECT_EXIT(
+      {
+        TimeSetEvent(1, 1, Tick, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}

@@ -1,0 +1,16 @@
+// Every test program runs headless and knows where the sources and the game folder are.
+#include <cstdlib>
+
+namespace {
+struct TestEnvironment {
+  TestEnvironment() {
+    // Explicit settings from the caller win; these are only the defaults.
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    setenv("KORVID_SOURCE_DIR", KORVID_TEST_SOURCE_DIR, 0);
+    setenv("KORVID_GAME_DIR", KORVID_TEST_GAME_DIR, 0);
+    setenv("KORVID_BINARY_DIR", KORVID_TEST_BINARY_DIR, 0);
+  }
+} const Environment;
+}  // namespace
