@@ -6,7 +6,7 @@
 
 namespace {
 // ---- Title music: 8 bars at 60 beats a minute, rendered round a circle so it loops seamlessly.
-const int MusicRate = 22050;
+const int MusicRate = 32000;
 const float Beat = 1.0f;
 const int Bars = 8;
 
