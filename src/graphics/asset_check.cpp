@@ -1,6 +1,7 @@
 // The asset check: every picture and model of a File/ folder through the game's loaders.
 #include "graphics/asset_check.h"
 
+#include "app/app_globals.h"
 #include "graphics/mesh_models.h"
 #include "graphics/texture_catalogue.h"
 #include "persist/settings_record.h"
@@ -21,6 +22,18 @@ std::string InFolder(const std::string& fileFolder, const char* path) {
 }
 
 }  // namespace
+
+bool OpenDeviceForChecks() {
+  if (World.Device) return true;
+  if (!MainWindow) {
+    if (!RegisterWindowClass("Main Window", DefWindowProc)) return false;
+    MainWindow = CreateMainWindow("Main Window", "Korvid");
+    if (!MainWindow) return false;
+  }
+  Settings.ScreenWidth = 640;
+  Settings.ScreenHeight = 480;
+  return World.InitDirect3D();
+}
 
 bool CheckGraphicsAssets(const std::string& fileFolder, std::vector<std::string>& problems) {
   bool starts = true;

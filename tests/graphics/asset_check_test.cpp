@@ -11,6 +11,7 @@
 
 TEST(AssetCheck, GoodPackPassesAndDamagedFilesAreNamed) {
   EnsureDevice();
+  ASSERT_TRUE(OpenDeviceForChecks());  // uses the device that is already there
   TempFolder folder;
   WriteMiniPack(folder.Path);
   std::vector<std::string> problems;
