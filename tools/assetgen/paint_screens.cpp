@@ -85,7 +85,7 @@ Image TitleBack()
     const float trees[][2] = {{40, 0.9f}, {120, 1.2f}, {180, 0.8f}, {860, 1.1f}, {930, 0.85f}, {990, 1.25f}, {300, 0.6f}, {720, 0.65f}};
     for (auto& t : trees) DrawConifer(img, t[0], horizon + 6, 170 * t[1], Rgb(12, 10, 18));
     // floating enemies with their calls rippling out
-    const float orbs[][3] = {{250, 330, 34}, {690, 270, 24}, {820, 380, 40}, {470, 210, 16}};
+    const float orbs[][3] = {{130, 330, 34}, {950, 215, 20}, {890, 420, 40}, {70, 175, 16}};  // clear of the logo
     for (auto& o : orbs) {
         SoundRings(img, o[0], o[1], o[2] * 1.4f, o[2] * 0.5f, 6, Rgb(255, 120, 80, 0.25f));
         DrawOrb(img, o[0], o[1], o[2], 0.6f);
