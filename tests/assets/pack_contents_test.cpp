@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -105,4 +106,20 @@ TEST_F(AssetPack, SecondRunIsByteIdenticalToTheBuild)
     for (const std::string& f : a)
         EXPECT_TRUE(ReadBytes((fresh / f).string()) == ReadBytes((built / f).string())) << f << " differs";
     fs::remove_all(dir);
+}
+
+TEST_F(AssetPack, ContactSheetIsOnePictureOfEverything)
+{
+    fs::path png = fs::temp_directory_path() / ("korvid_sheet_" + std::to_string(::getpid()) + ".png");
+    std::string command = std::string("'") + KORVID_ASSETGEN + "' contact-sheet '" + png.string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::vector<uint8_t> bytes = ReadBytes(png.string());
+    fs::remove(png);
+    ASSERT_GT(bytes.size(), 24u);
+    const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    EXPECT_TRUE(std::equal(signature, signature + 8, bytes.begin()));
+    uint32_t width = uint32_t(bytes[16]) << 24 | bytes[17] << 16 | bytes[18] << 8 | bytes[19];
+    uint32_t height = uint32_t(bytes[20]) << 24 | bytes[21] << 16 | bytes[22] << 8 | bytes[23];
+    EXPECT_GE(width, 2000u);
+    EXPECT_GE(height, 2000u);  // pictures, two rows of models and the screen mock-ups
 }
