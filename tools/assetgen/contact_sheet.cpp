@@ -396,8 +396,8 @@ int RunContactSheet(int argc, char** argv)
         float Fov;
         const char* Note;
     } views[] = {
-        {4, RotY(30) * RotX(-25) * Move({0, -0.3f, 0}), 90, " (from inside, looking up)"},
-        {5, RotY(-70) * RotX(10) * Move({0, 0, 6}), 45, " (radius 1.6)"},
+        {4, RotY(30) * RotX(35) * Move({0, -0.3f, 0}), 90, " (from inside, looking up)"},
+        {5, RotY(20) * RotX(10) * Move({0, 0, 6}), 45, " (radius 1.6)"},
         {6, RotY(20) * Move({0, -0.8f, 3.2f}), 45, " (keyed crown)"},
     };
     for (int k = 0; k < 3; ++k) {

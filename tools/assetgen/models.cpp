@@ -62,6 +62,10 @@ Mesh MachineGun()
     m.Transform(grip, 18, 0, {0, -0.25f, 1.9f});
     m.AddBox({0, 1.25f, 5.2f}, {0.45f, 0.85f, 2.3f}, furniture, Grip);
     m.AddBox({0, 1.25f, 7.55f}, {0.5f, 1.0f, 0.1f}, dark, Steel);
+    // The side the player sees (+X once turned round): ejection port and charging handle.
+    m.AddBox({0.72f, 1.85f, -0.6f}, {0.03f, 0.28f, 0.75f}, dark, Steel);
+    m.AddBox({0.8f, 2.2f, 1.2f}, {0.12f, 0.08f, 0.3f}, dark, Steel);
+    m.AddBox({0, 0.55f, -5.6f}, {0.28f, 0.75f, 0.32f}, furniture, Grip);  // fore grip
     // Seen from the play position the gun sat mostly below and right of the screen: lift it
     // into view (model +X is the viewer's left once the gun is turned round).
     m.Transform(0, 0, 0, {0.9f, 0.8f, 0});
@@ -107,6 +111,10 @@ Mesh Handgun()
     m.AddBox({0, -0.25f, -0.35f}, {0.12f, 0.32f, 0.62f}, frame, Grip);
     m.AddBox({0, 1.7f, -3.6f}, {0.06f, 0.12f, 0.1f}, frame, Metal);
     m.AddBox({0, 1.7f, 2.2f}, {0.3f, 0.12f, 0.1f}, frame, Metal);
+    m.AddBox({0, 1.61f, -0.6f}, {0.28f, 0.02f, 0.6f}, frame, Metal);  // ejection port
+    size_t hammer = m.Vertices.size();
+    m.AddBox({0, 0, 0}, {0.12f, 0.22f, 0.1f}, frame, Metal);
+    m.Transform(hammer, 25, 0, {0, 1.45f, 2.62f});
     return m;
 }
 
@@ -164,6 +172,12 @@ Mesh Tree()
         float a = i * 3.14159265f / 3;
         float cx = std::cos(a) * 0.52f, cz = std::sin(a) * 0.52f;
         m.AddQuad({-cx, 0.2f, -cz}, {cx, 0.2f, cz}, {cx, 1.55f, cz}, {-cx, 1.55f, -cz}, leaves, crownUv, true);
+    }
+    // a second, narrower set between the first fills the crown out from every side
+    for (int i = 0; i < 3; ++i) {
+        float a = (i + 0.5f) * 3.14159265f / 3;
+        float cx = std::cos(a) * 0.4f, cz = std::sin(a) * 0.4f;
+        m.AddQuad({-cx, 0.4f, -cz}, {cx, 0.4f, cz}, {cx, 1.45f, cz}, {-cx, 1.45f, -cz}, leaves, crownUv, true);
     }
     return m;
 }
