@@ -180,7 +180,7 @@ Signal Heartbeat(float period)
         for (size_t i = 0; i < t.size(); ++i) {
             float x = float(i) / Rate;
             phase += TwoPi * f * (1 + 0.6f * std::exp(-x / 0.015f)) / Rate;
-            float env = std::min(1.0f, x / 0.004f) * std::exp(-x / (len * 0.3f));
+            float env = std::min(1.0f, x / 0.012f) * std::exp(-x / (len * 0.3f));  // soft onset: a thud, not a click
             t[i] = std::sin(phase) * env * gain;
         }
         FadeEdges(t, 0, int(t.size() / 3));
