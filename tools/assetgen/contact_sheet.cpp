@@ -175,6 +175,13 @@ void Label(Image& sheet, const std::string& text, float x, float y)
 
 std::string Base(const std::string& path) { return path.substr(std::string("File/").size()); }
 
+// The picture bound to a model, or none (drawn untextured, as the game does).
+const Image* ModelPicture(const AssetPack& pack, const ModelAsset& m)
+{
+    const PictureAsset* p = m.TexturePath.empty() ? nullptr : pack.FindPicture(m.TexturePath);
+    return p ? &p->Picture : nullptr;
+}
+
 // ---- Screen mock-ups: pictures placed where the screens draw their quads (45 degrees, 5:4).
 const int MockW = 640, MockH = 512;
 
@@ -218,7 +225,7 @@ Image PlayView(const AssetPack& pack)
             if (m.Path == "File/XFile/" + name) return m;
         return pack.Models[0];
     };
-    auto tex = [&](const ModelAsset& m) { return m.TexturePath.empty() ? nullptr : &pack.FindPicture(m.TexturePath)->Picture; };
+    auto tex = [&](const ModelAsset& m) { return ModelPicture(pack, m); };
     const Vec3 eye{0, 230, -2500};
     const float yaw = 12, pitch = 4;
     Matrix view = Move(eye * -1.0f) * RotY(yaw) * RotX(pitch);
@@ -370,7 +377,7 @@ int RunContactSheet(int argc, char** argv)
         Label(sheet, std::to_string(p.Picture.Width) + "x" + std::to_string(p.Picture.Height), cx, cy + cellH - 6);
     }
     float my = 60.0f + rows * cellH + 10;
-    auto texOf = [&](const ModelAsset& m) { return m.TexturePath.empty() ? nullptr : &pack.FindPicture(m.TexturePath)->Picture; };
+    auto texOf = [&](const ModelAsset& m) { return ModelPicture(pack, m); };
     // Row 1: the weapons exactly where the play scene puts them, then turntables.
     const float scales[3] = {0.5f, 2, 0.5f};
     const Vec3 offsets[3] = {{2.5f, -3, 0}, {2.5f, -2.5f, 3}, {2.5f, -2.5f, 0}};
