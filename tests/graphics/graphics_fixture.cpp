@@ -11,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <zlib.h>
+
 #include "app/app_globals.h"
 #include "graphics/mesh_models.h"
 #include "graphics/texture_catalogue.h"
@@ -191,6 +193,100 @@ std::string QuadXFile(const std::vector<std::vector<float>>& diffuse, float powe
   for (std::size_t m = 0; m < diffuse.size(); ++m) x << "  {Mat" << m << "}\n";
   x << " }\n}\n";
   return x.str();
+}
+
+namespace {
+
+void Token(std::string& s, std::uint32_t token) { Put16(s, token); }
+void Name(std::string& s, const std::string& name) {
+  Token(s, 1);
+  Put32(s, static_cast<std::uint32_t>(name.size()));
+  s += name;
+}
+void Ints(std::string& s, const std::vector<std::uint32_t>& values) {
+  Token(s, 6);
+  Put32(s, static_cast<std::uint32_t>(values.size()));
+  for (std::uint32_t v : values) Put32(s, v);
+}
+void Floats(std::string& s, const std::vector<float>& values) {
+  Token(s, 7);
+  Put32(s, static_cast<std::uint32_t>(values.size()));
+  for (float f : values) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &f, 4);
+    Put32(s, bits);
+  }
+}
+
+}  // namespace
+
+std::string QuadXFileBinary(const std::vector<std::vector<float>>& diffuse, float power,
+                            const std::vector<float>& specular, const std::vector<float>& emissive) {
+  std::string s = "xof 0303bin 0032";
+  for (std::size_t m = 0; m < diffuse.size(); ++m) {
+    Name(s, "Material");
+    Name(s, "Mat" + std::to_string(m));
+    Token(s, 10);
+    Floats(s, {diffuse[m][0], diffuse[m][1], diffuse[m][2], diffuse[m][3], power, specular[0], specular[1],
+               specular[2], emissive[0], emissive[1], emissive[2]});
+    Token(s, 11);
+  }
+  const std::vector<std::uint32_t> faces = {2, 3, 0, 3, 2, 3, 0, 2, 1};
+  Name(s, "Mesh");
+  Name(s, "Quad");
+  Token(s, 10);
+  Ints(s, {4});
+  Floats(s, {-1, -1, 0, 1, -1, 0, 1, 1, 0, -1, 1, 0});
+  Ints(s, faces);
+  Name(s, "MeshNormals");
+  Token(s, 10);
+  Ints(s, {4});
+  Floats(s, {0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1});
+  Ints(s, faces);
+  Token(s, 11);
+  Name(s, "MeshTextureCoords");
+  Token(s, 10);
+  Ints(s, {4});
+  Floats(s, {0, 1, 1, 1, 1, 0, 0, 0});
+  Token(s, 11);
+  Name(s, "MeshMaterialList");
+  Token(s, 10);
+  Ints(s, {static_cast<std::uint32_t>(diffuse.size()), 2, 0, diffuse.size() > 1 ? 1u : 0u});
+  for (std::size_t m = 0; m < diffuse.size(); ++m) {
+    Token(s, 10);
+    Name(s, "Mat" + std::to_string(m));
+    Token(s, 11);
+  }
+  Token(s, 11);
+  Token(s, 11);
+  return s;
+}
+
+std::string CompressXFile(const std::string& xFile) {
+  // Header with "tzip" in place of "txt " or "bin ", the body's size, then MSZIP blocks:
+  // a 16-bit length, "CK" and raw deflate data of at most 32 KiB of the body each.
+  std::string out = xFile.substr(0, 16);
+  out.replace(8, 4, xFile.compare(8, 3, "bin") == 0 ? "bzip" : "tzip");
+  const std::string body = xFile.substr(16);
+  Put32(out, static_cast<std::uint32_t>(body.size() + 16));
+  for (std::size_t at = 0; at < body.size(); at += 32768) {
+    const std::string chunk = body.substr(at, 32768);
+    z_stream z{};
+    deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    std::string packed(chunk.size() + 1024, '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(chunk.data()));
+    z.avail_in = static_cast<uInt>(chunk.size());
+    z.next_out = reinterpret_cast<Bytef*>(packed.data());
+    z.avail_out = static_cast<uInt>(packed.size());
+    deflate(&z, Z_FINISH);
+    packed.resize(z.total_out);
+    deflateEnd(&z);
+    Put16(out, static_cast<std::uint32_t>(chunk.size()));
+    Put16(out, static_cast<std::uint32_t>(packed.size() + 2));
+    out += "CK";
+    out += packed;
+  }
+  return out;
 }
 
 TempFolder::TempFolder() {

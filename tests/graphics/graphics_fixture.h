@@ -27,6 +27,12 @@ std::string QuadXFile(const std::vector<std::vector<float>>& diffuse, float powe
                       const std::vector<float>& specular, const std::vector<float>& emissive,
                       const char* textureName = nullptr);
 
+// The same quad as a binary .x file (32-bit floats), and any .x text or binary content
+// wrapped in the compressed (MSZIP) container.
+std::string QuadXFileBinary(const std::vector<std::vector<float>>& diffuse, float power,
+                            const std::vector<float>& specular, const std::vector<float>& emissive);
+std::string CompressXFile(const std::string& xFile);
+
 // A temporary folder removed with its contents at destruction.
 struct TempFolder {
   std::string Path;

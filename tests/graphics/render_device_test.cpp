@@ -285,3 +285,41 @@ TEST_F(RenderTest, MissingFontFaceShowsTheFontMessage) {
   EXPECT_EQ(boxes[0].Text, "フォントオブジェクトの\n作成に失敗");
   EXPECT_EQ(boxes[0].Caption, "エラー！");
 }
+
+TEST_F(RenderTest, BinaryAndCompressedModelFilesLoadLikeText) {
+  TempFolder folder;
+  const std::vector<std::vector<float>> diffuse = {{1, 0.5f, 0.25f, 1}, {0, 1, 0, 0.5f}};
+  const std::string text = QuadXFile(diffuse, 8, {0.2f, 0.1f, 0}, {0.1f, 0, 0});
+  const std::string binary = QuadXFileBinary(diffuse, 8, {0.2f, 0.1f, 0}, {0.1f, 0, 0});
+  const std::pair<const char*, std::string> files[] = {{"text.x", text},
+                                                       {"binary.x", binary},
+                                                       {"text_zip.x", CompressXFile(text)},
+                                                       {"binary_zip.x", CompressXFile(binary)}};
+  for (const auto& [name, bytes] : files) {
+    WriteFile(folder.Path + "/" + name, bytes);
+    std::vector<MeshMaterial> materials;
+    Mesh* mesh = nullptr;
+    ASSERT_TRUE(LoadMeshFromX(device, folder.Path + "/" + name, materials, &mesh)) << name;
+    ASSERT_EQ(materials.size(), 2u) << name;
+    EXPECT_EQ(MeshSubsetCount(mesh), 2u) << name;
+    EXPECT_FLOAT_EQ(materials[0].Colours.Diffuse.G, 0.5f) << name;
+    EXPECT_FLOAT_EQ(materials[1].Colours.Diffuse.A, 0.5f) << name;
+    EXPECT_FLOAT_EQ(materials[0].Colours.Power, 8) << name;
+    EXPECT_FLOAT_EQ(materials[0].Colours.Specular.R, 0.2f) << name;
+    // The file's own left-handed coordinates come back unchanged.
+    const std::vector<Vector3> positions = MeshPositions(mesh);
+    ASSERT_FALSE(positions.empty()) << name;
+    bool sawCorner = false;
+    for (const Vector3& p : positions) sawCorner |= p.X == 1 && p.Y == 1 && p.Z == 0;
+    EXPECT_TRUE(sawCorner) << name;
+    ReleaseMesh(mesh);
+  }
+  std::vector<MeshMaterial> materials;
+  Mesh* mesh = nullptr;
+  WriteFile(folder.Path + "/cut.x", binary.substr(0, binary.size() / 2));
+  EXPECT_FALSE(LoadMeshFromX(device, folder.Path + "/cut.x", materials, &mesh));
+  EXPECT_EQ(mesh, nullptr);
+  WriteFile(folder.Path + "/cut_zip.x", CompressXFile(text).substr(0, 60));
+  EXPECT_FALSE(LoadMeshFromX(device, folder.Path + "/cut_zip.x", materials, &mesh));
+  EXPECT_FALSE(LoadMeshFromX(device, folder.Path + "/none.x", materials, &mesh));
+}

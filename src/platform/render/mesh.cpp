@@ -43,12 +43,11 @@ bool LoadMeshFromX(RenderDevice* device, const std::string& path, std::vector<Me
   const unsigned materialCount = scene->mNumMaterials;
   for (unsigned i = 0; i < materialCount; ++i) {
     const aiMaterial* m = scene->mMaterials[i];
-    float opacity = 1;
-    aiGetMaterialFloat(m, AI_MATKEY_OPACITY, &opacity);
     MeshMaterial out;
+    // The face colour keeps its own alpha in the diffuse colour.
     aiColor4D diffuse(0, 0, 0, 1);
     if (aiGetMaterialColor(m, AI_MATKEY_COLOR_DIFFUSE, &diffuse) == AI_SUCCESS)
-      out.Colours.Diffuse = {diffuse.r, diffuse.g, diffuse.b, opacity};
+      out.Colours.Diffuse = {diffuse.r, diffuse.g, diffuse.b, diffuse.a};
     out.Colours.Specular = MaterialColour(m, AI_MATKEY_COLOR_SPECULAR, 0);
     out.Colours.Emissive = MaterialColour(m, AI_MATKEY_COLOR_EMISSIVE, 0);
     // .x materials carry no ambient colour: it stays black as the file defines none.
