@@ -119,6 +119,15 @@ TEST_F(AssetPictures, KeyedPicturesUseWhiteOnlyForTransparency)
         for (int x = 0; x < tree.Width / 4; ++x) ASSERT_FALSE(tree.White(x, y)) << x << "," << y;
     EXPECT_TRUE(tree.White(70, 4));
     EXPECT_FALSE(tree.White(160, 120));
+    // The keyed FPS badge: white where it is transparent, the plate itself never white.
+    DdsPicture fps = LoadDds("Bitmap/Fps.dds");
+    ASSERT_EQ(fps.Format, "ARGB");
+    auto white = [&](int x, int y) {
+        const uint8_t* t = &fps.Argb[(size_t(y) * fps.Width + x) * 4];
+        return t[0] == 255 && t[1] == 255 && t[2] == 255 && t[3] == 255;
+    };
+    EXPECT_TRUE(white(fps.Width - 1, fps.Height - 1));
+    EXPECT_FALSE(white(30, 15));
     // Plain pictures that are shown opaque carry no stray key white.
     for (const char* f : {"Bitmap/tama.bmp", "XFile/Texture/Ball.bmp", "XFile/Texture/Machinegun.bmp"})
         EXPECT_EQ(LoadBmp(f).CountWhite(), 0u) << f;

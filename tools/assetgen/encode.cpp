@@ -299,6 +299,12 @@ std::vector<uint8_t> DdsArgb(const PictureAsset& p)
         Rgb8 v{ToByte(c.R), ToByte(c.G), ToByte(c.B)};
         if (a == 0) v = Rgb8{0, 0, 0};  // keeps fully transparent texels identical and compressible
         if (p.Keyed && a == 255 && v.R == 255 && v.G == 255 && v.B == 255) v = Rgb8{254, 254, 254};
+        if (p.Keyed && c.A < 0.5f) {
+            // Keyed and transparent: opaque white, which the colour key turns transparent, so
+            // the alpha channel and the key agree.
+            v = Rgb8{255, 255, 255};
+            a = 255;
+        }
         b.push_back(v.B);
         b.push_back(v.G);
         b.push_back(v.R);
