@@ -26,15 +26,13 @@ namespace {
 // fails to load leaves that subset untextured.
 void BindPictures(MeshModel& model, const ModelFiles& files) {
   model.Textures.assign(model.MaterialCount, nullptr);
-  for (std::uint32_t i = 0; i < model.MaterialCount; ++i) {
-    if (files.Picture == ModelPicture::Keyed) {
-      TextureLoadOptions options;
-      options.ColourKey = 0xFFFFFFFF;
-      CreateTextureFromFileEx(World.Device, files.PicturePath, options, &model.Textures[i]);
-    } else {
-      CreateTextureFromFile(World.Device, files.PicturePath, &model.Textures[i]);
-    }
-  }
+  TextureLoadOptions options;
+  if (files.Picture == ModelPicture::Keyed) options.ColourKey = 0xFFFFFFFF;
+  // The file is read once; each material still gets a texture object of its own.
+  PreparedPicture picture;
+  if (!PreparePicture(files.PicturePath, options, picture)) return;
+  for (std::uint32_t i = 0; i < model.MaterialCount; ++i)
+    CreateTextureFromPrepared(World.Device, picture, &model.Textures[i]);
 }
 
 void ReleaseModel(MeshModel& model) {
