@@ -1,5 +1,4 @@
-// Graphics benchmarks: loading the default pack, rendering a text panel, and a busy frame
-// against the fill-rate floor at two resolutions. Offscreen frames are timed with a finish.
+// Graphics benchmarks: pack loading, a text panel, and a busy frame against its fill-rate floor.
 #include <benchmark/benchmark.h>
 
 #include <sys/stat.h>
@@ -16,6 +15,7 @@
 #include "platform/render/texture.h"
 #include "world/game_world.h"
 
+// Offscreen frames are timed up to a finish: swaps there do not wait for the drawing.
 namespace {
 
 struct BenchVertex {

@@ -1,5 +1,4 @@
-// The render device against the fixed-function rules: clearing, blending, alpha test, fog,
-// lighting, colour keys, mip chains and text placement, read back from the back buffer.
+// The render device against the fixed-function rules, read back from the back buffer.
 #include <gtest/gtest.h>
 
 #include <cmath>

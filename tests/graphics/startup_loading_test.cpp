@@ -1,5 +1,4 @@
-// Start-up loading: the progress line, the texture catalogue and the models, with files
-// missing, and the text panels around display resets.
+// Start-up loading: progress line, catalogue, models, camera and text panels.
 #include <gtest/gtest.h>
 
 #include <unistd.h>

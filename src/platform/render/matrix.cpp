@@ -1,5 +1,7 @@
-// Matrix helpers on GLM. A glm::mat4 read as m[row][column] holds exactly the row-vector
-// matrix, so products run in the opposite order to GLM's own.
+// Matrix helpers on GLM, kept in the row-vector layout the game's matrices are written in.
+
+// A glm::mat4 read as m[row][column] holds exactly the row-vector matrix, so products run in
+// the opposite order to GLM's own.
 #include "platform/render/matrix.h"
 
 #include <cstring>
