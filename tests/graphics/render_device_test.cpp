@@ -322,3 +322,34 @@ TEST_F(RenderTest, BinaryAndCompressedModelFilesLoadLikeText) {
   EXPECT_FALSE(LoadMeshFromX(device, folder.Path + "/cut_zip.x", materials, &mesh));
   EXPECT_FALSE(LoadMeshFromX(device, folder.Path + "/none.x", materials, &mesh));
 }
+
+TEST_F(RenderTest, PlacedAndTurnedModelLandsWhereItsTransformProjects) {
+  TempFolder folder;
+  WriteFile(folder.Path + "/quad.x", QuadXFile({{1, 1, 1, 1}}, 0, {0, 0, 0}, {0, 0, 0}));
+  std::vector<MeshMaterial> materials;
+  Mesh* mesh = nullptr;
+  ASSERT_TRUE(LoadMeshFromX(device, folder.Path + "/quad.x", materials, &mesh));
+  MeshModel model;
+  model.Model = mesh;
+  model.Materials = {materials[0].Colours};
+  model.MaterialCount = 1;
+  const float offset[3] = {30, 0, 0};
+  const float position[3] = {120, 80, 1000};
+  for (float yaw : {0.0f, 8.0f, -20.0f}) {
+    World.BeginFrame(0xFF000000);
+    Models.SetModelTransform(20, offset, position, 3, yaw, 0, 0, 0);
+    Models.DrawModel(model);
+    // Where the centre should land: world, then view, then projection, on the CPU.
+    const Matrix all = MatrixMultiply(MatrixMultiply(Models.WorldMatrix, World.ViewMatrix), World.ProjectionMatrix);
+    const Vector3 ndc = TransformCoord({0, 0, 0}, all);
+    const int x = static_cast<int>((ndc.X + 1) / 2 * 640), y = static_cast<int>((1 - ndc.Y) / 2 * 480);
+    ASSERT_GT(x, 20);
+    ASSERT_LT(x, 620);
+    const Pixels p = ReadBack();
+    EXPECT_EQ(p.At(x, y) & 0xFFFFFF, 0xFFFFFFu) << "yaw " << yaw;
+    EXPECT_EQ(p.At(640 - x, y) & 0xFFFFFF, 0u) << "mirrored left and right, yaw " << yaw;
+    EXPECT_EQ(p.At(x, 480 - y) & 0xFFFFFF, 0u) << "mirrored up and down, yaw " << yaw;
+  }
+  World.EndFrame();
+  ReleaseMesh(mesh);
+}
