@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace assetgen {
+
 namespace {
 struct Matrix {
     float M[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
@@ -426,3 +428,5 @@ int RunContactSheet(int argc, char** argv)
     UnloadFonts();
     return WritePng(sheet, argv[0]) ? 0 : 1;
 }
+
+}  // namespace assetgen

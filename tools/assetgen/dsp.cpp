@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace assetgen {
+
 OnePole::OnePole(float cutoff, float rate) : K(1 - std::exp(-TwoPi * cutoff / rate)) {}
 
 Biquad::Biquad(float centre, float q, float rate)
@@ -65,3 +67,5 @@ SoundAsset ToSound(const std::string& path, const Signal& s, int rate, int chann
     for (float v : s) a.Samples.push_back(int16_t(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f)));
     return a;
 }
+
+}  // namespace assetgen

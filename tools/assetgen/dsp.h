@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace assetgen {
+
 using Signal = std::vector<float>;
 
 const float TwoPi = 6.28318530718f;
@@ -29,3 +31,5 @@ void Normalise(Signal& s, float peak);
 float Peak(const Signal& s);
 void FadeEdges(Signal& s, int in, int out);
 SoundAsset ToSound(const std::string& path, const Signal& s, int rate, int channels = 1);
+
+}  // namespace assetgen

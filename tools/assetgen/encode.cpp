@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <filesystem>
 
+namespace assetgen {
+
 namespace {
 void Put16(std::vector<uint8_t>& b, uint32_t v)
 {
@@ -374,3 +376,5 @@ bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes)
     if (!ok) std::fprintf(stderr, "assetgen: write failed for %s\n", path.c_str());
     return ok;
 }
+
+}  // namespace assetgen

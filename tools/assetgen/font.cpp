@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <vector>
 
+namespace assetgen {
+
 namespace {
 FT_Library Library = nullptr;
 FT_Face Faces[2] = {nullptr, nullptr};
@@ -150,3 +152,5 @@ void DrawTextGradient(Image& img, const std::string& utf8, float x, float y, con
         img.Blend(px, py, Mix(top, bottom, t), a);
     });
 }
+
+}  // namespace assetgen

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace assetgen {
+
 enum FontFace { FontGothic = 0, FontPGothic = 1 };
 
 bool LoadFonts();
@@ -28,3 +30,5 @@ void DrawTextCentred(Image& img, const std::string& utf8, float cx, float y, con
 // The whole text painted with a vertical gradient from top to bottom of the glyph box.
 void DrawTextGradient(Image& img, const std::string& utf8, float x, float y, const TextStyle& style, Colour top,
                       Colour bottom);
+
+}  // namespace assetgen

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <vector>
 
+namespace assetgen {
+
 namespace {
 // Shapes in a unit frame: x 0..1 along the weapon, y in the same scale, bore at y 0, up negative.
 std::vector<float> Place(std::initializer_list<float> pts, float x, float y, float len)
@@ -117,3 +119,5 @@ void DrawConifer(Image& img, float x, float baseY, float h, Colour c)
         img.FillPolygon({x, top - h * 0.12f, x + half, bot, x - half, bot}, c);
     }
 }
+
+}  // namespace assetgen

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace assetgen {
+
 Colour Rgb(int r, int g, int b, float a) { return Colour{r / 255.0f, g / 255.0f, b / 255.0f, a}; }
 
 Colour Mix(Colour a, Colour b, float t)
@@ -291,3 +293,5 @@ Image Downscale(const Image& src, int w, int h)
         }
     return out;
 }
+
+}  // namespace assetgen

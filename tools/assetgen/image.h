@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace assetgen {
+
 struct Colour {
     float R = 0, G = 0, B = 0, A = 1;
 };
@@ -55,3 +57,5 @@ float TileNoise2(float x, float y, int periodX, int periodY, uint32_t seed);  //
 float TileFbm(float x, float y, int period, int octaves, uint32_t seed);
 
 Image Downscale(const Image& src, int w, int h);
+
+}  // namespace assetgen

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+using namespace assetgen;
+
 namespace {
 struct Command {
     const char* Name;
@@ -15,6 +17,7 @@ struct Command {
 const Command Commands[] = {
     {"write", "GAME_DIR", RunWrite},
     {"contact-sheet", "OUT.png", RunContactSheet},
+    {"check", "FILE_DIR", RunCheck},
 };
 
 int Usage()

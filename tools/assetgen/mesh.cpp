@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace assetgen {
+
 Vec3 operator+(Vec3 a, Vec3 b) { return {a.X + b.X, a.Y + b.Y, a.Z + b.Z}; }
 Vec3 operator-(Vec3 a, Vec3 b) { return {a.X - b.X, a.Y - b.Y, a.Z - b.Z}; }
 Vec3 operator*(Vec3 a, float s) { return {a.X * s, a.Y * s, a.Z * s}; }
@@ -204,3 +206,5 @@ std::string WriteXText(const Mesh& m, const std::string& textureName)
     s += " }\n}\n";
     return s;
 }
+
+}  // namespace assetgen

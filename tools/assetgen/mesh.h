@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace assetgen {
+
 struct Vec3 {
     float X = 0, Y = 0, Z = 0;
 };
@@ -51,3 +53,5 @@ struct Mesh {
 };
 
 std::string WriteXText(const Mesh& mesh, const std::string& textureName);
+
+}  // namespace assetgen

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace assetgen {
+
 namespace {
 // Parts of the one weapon picture: each solid maps onto one quarter.
 const float Metal[4] = {0, 0, 0.5f, 0.5f};
@@ -336,3 +338,5 @@ bool BuildModels(AssetPack& pack)
     AddTexture(pack, "Tree.bmp", TreePicture(), true);
     return true;
 }
+
+}  // namespace assetgen

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace assetgen {
+
 namespace {
 // ---- Title music: 8 bars at 60 beats a minute, rendered round a circle so it loops seamlessly.
 const int MusicRate = 32000;
@@ -250,3 +252,5 @@ bool ComposeMusic(AssetPack& pack)
     pack.Raw.push_back(MatchMusic());
     return true;
 }
+
+}  // namespace assetgen

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+namespace assetgen {
+
 const PictureAsset* AssetPack::FindPicture(const std::string& path) const
 {
     for (const PictureAsset& p : Pictures)
@@ -37,3 +39,5 @@ bool WritePack(const AssetPack& pack, const std::string& gameDir)
         if (!WriteFileBytes(root + "/" + r.Path, r.Bytes)) return false;
     return true;
 }
+
+}  // namespace assetgen

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace assetgen {
+
 // PictureDds is uncompressed A8R8G8B8; the DXT forms are block-compressed (DXT5 keeps alpha).
 enum PictureFormat { PictureBmp24, PictureBmp8, PictureDds, PictureDxt1, PictureDxt5 };
 
@@ -61,3 +63,5 @@ std::vector<uint8_t> EncodeWav(const SoundAsset& sound);
 bool WritePng(const Image& img, const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);  // creates folders
 bool WritePack(const AssetPack& pack, const std::string& gameDir);
+
+}  // namespace assetgen

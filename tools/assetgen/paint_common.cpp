@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace assetgen {
+
 void Vignette(Image& img, float strength)
 {
     float cx = img.Width / 2.0f, cy = img.Height / 2.0f;
@@ -78,3 +80,5 @@ void Heading(Image& img, const std::string& title, const std::string& sub, float
         DrawText(img, sub, x + w + st.Size * 0.4f, y, s2);
     }
 }
+
+}  // namespace assetgen

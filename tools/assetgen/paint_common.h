@@ -4,6 +4,8 @@
 #include "font.h"
 #include "image.h"
 
+namespace assetgen {
+
 namespace Palette {
 const Colour Night = Rgb(10, 14, 22);
 const Colour Deep = Rgb(20, 28, 44);
@@ -25,3 +27,5 @@ void Plate(Image& img, float x0, float y0, float x1, float y1, Colour fill, Colo
 void Heading(Image& img, const std::string& title, const std::string& sub, float y, Colour accent);
 // Concentric rings that fade outwards: the game's picture of a sound.
 void SoundRings(Image& img, float cx, float cy, float r0, float step, int count, Colour c);
+
+}  // namespace assetgen

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace assetgen {
+
 namespace {
 const Colour Clear{0, 0, 0, 0};
 
@@ -382,3 +384,5 @@ bool PaintPlayPictures(AssetPack& pack)
     }
     return true;
 }
+
+}  // namespace assetgen

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace assetgen {
+
 namespace {
 const int BackW = 1024, BackH = 800;  // full-screen backdrops, the screen's 5:4 shape
 
@@ -468,3 +470,5 @@ bool PaintScreens(AssetPack& pack)
         }
     return true;
 }
+
+}  // namespace assetgen

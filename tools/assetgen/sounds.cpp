@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace assetgen {
+
 namespace {
 const int Rate = 22050;
 
@@ -246,3 +248,5 @@ bool SynthesiseSounds(AssetPack& pack)
     }
     return true;
 }
+
+}  // namespace assetgen

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace assetgen {
+
 namespace {
 const int Rate = 22050;  // eSpeak NG's own rate
 
@@ -96,3 +98,5 @@ bool SynthesiseVoices(AssetPack& pack)
     }
     return true;
 }
+
+}  // namespace assetgen

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace assetgen {
+
 int RunWrite(int argc, char** argv)
 {
     if (argc != 1) {
@@ -17,3 +19,5 @@ int RunWrite(int argc, char** argv)
     }
     return WritePack(pack, argv[0]) ? 0 : 1;
 }
+
+}  // namespace assetgen
