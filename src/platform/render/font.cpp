@@ -4,6 +4,7 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SIZES_H
 
 #include <map>
 #include <memory>
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr int AtlasSize = 1024;
+constexpr int AtlasSize = 512;  // holds the largest glyphs the game asks for (120 pixels)
 
 struct Glyph {
   int X = 0, Y = 0, Width = 0, Height = 0;  // place in the atlas
@@ -27,7 +28,7 @@ struct Glyph {
 }  // namespace
 
 struct Font {
-  FT_Face Face = nullptr;
+  FT_Size Size = nullptr;  // this height's size on the one shared face
   int Height = 0;
   int Ascender = 0;
   std::unordered_map<std::uint32_t, Glyph> Glyphs;
@@ -38,6 +39,7 @@ struct Font {
 namespace {
 
 FT_Library Library = nullptr;
+FT_Face SharedFace = nullptr;
 std::string FamilyName = "IPAGothic";
 std::string FacePath;
 std::map<int, std::unique_ptr<Font>> Cache;
@@ -79,12 +81,13 @@ const Glyph* GlyphFor(Font* font, std::uint32_t codePoint) {
   auto found = font->Glyphs.find(codePoint);
   if (found != font->Glyphs.end()) return &found->second;
   Glyph glyph;
+  FT_Activate_Size(font->Size);
   // The game asks for non-antialiased text: one-bit glyphs.
-  if (FT_Load_Char(font->Face, codePoint, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME) != 0) {
+  if (FT_Load_Char(SharedFace, codePoint, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME) != 0) {
     font->Glyphs[codePoint] = glyph;
     return &font->Glyphs[codePoint];
   }
-  const FT_GlyphSlot slot = font->Face->glyph;
+  const FT_GlyphSlot slot = SharedFace->glyph;
   const FT_Bitmap& bitmap = slot->bitmap;
   glyph.Advance = static_cast<int>(slot->advance.x >> 6);
   glyph.Left = slot->bitmap_left;
@@ -138,20 +141,26 @@ Font* CreateFont(RenderDevice* device, int height) {
   auto cached = Cache.find(height);
   if (cached != Cache.end()) return cached->second.get();
   if (!Library && FT_Init_FreeType(&Library) != 0) return nullptr;
-  const std::string path = FindFace();
-  if (path.empty()) return nullptr;
+  if (!SharedFace) {
+    const std::string path = FindFace();
+    if (path.empty() || FT_New_Face(Library, path.c_str(), 0, &SharedFace) != 0) {
+      SharedFace = nullptr;
+      return nullptr;
+    }
+  }
   auto font = std::make_unique<Font>();
-  if (FT_New_Face(Library, path.c_str(), 0, &font->Face) != 0) return nullptr;
+  if (FT_New_Size(SharedFace, &font->Size) != 0) return nullptr;
+  FT_Activate_Size(font->Size);
   // The height is the character cell (ascent plus descent), as the game's font asks for.
   FT_Size_RequestRec request{};
   request.type = FT_SIZE_REQUEST_TYPE_CELL;
   request.height = static_cast<FT_Long>(height) << 6;
-  if (FT_Request_Size(font->Face, &request) != 0) {
-    FT_Done_Face(font->Face);
+  if (FT_Request_Size(SharedFace, &request) != 0) {
+    FT_Done_Size(font->Size);
     return nullptr;
   }
   font->Height = height;
-  font->Ascender = static_cast<int>((font->Face->size->metrics.ascender + 63) >> 6);
+  font->Ascender = static_cast<int>((font->Size->metrics.ascender + 63) >> 6);
   Font* result = font.get();
   Cache[height] = std::move(font);
   return result;
@@ -215,9 +224,10 @@ void ReleaseFonts() {
   const bool contextAlive = CurrentDevice() != nullptr;
   for (auto& [height, font] : Cache) {
     if (contextAlive && !font->Pages.empty()) glDeleteTextures(static_cast<GLsizei>(font->Pages.size()), font->Pages.data());
-    FT_Done_Face(font->Face);
   }
   Cache.clear();
+  if (SharedFace) FT_Done_Face(SharedFace);  // frees its sizes too
+  SharedFace = nullptr;
 }
 
 void SetFontFamilyForTests(const char* family) {
