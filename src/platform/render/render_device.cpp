@@ -174,6 +174,13 @@ void main() {
 }
 )";
 
+const char* const PresentFragmentShader = R"(#version 330 core
+in vec2 vUv;
+uniform sampler2D uTexture;
+out vec4 fragColour;
+void main() { fragColour = vec4(texture(uTexture, vUv).rgb, 1.0); }
+)";
+
 GLuint CompileProgram(const char* vertexSource, const char* fragmentSource) {
   auto compile = [](GLenum kind, const char* source) -> GLuint {
     GLuint shader = glCreateShader(kind);
@@ -301,7 +308,8 @@ struct DeviceState {
   Texture* Target = nullptr;
   bool UseDepth = true;
 
-  GLuint FlatProgram = 0;
+  GLuint FlatProgram = 0, PresentProgram = 0;
+  GLint PresentTargetSize = -1, PresentTexture = -1;
   std::unordered_map<std::uint32_t, ProgramVariant> Variants;
   GLint FlatTargetSize = -1, FlatColour = -1, FlatMode = -1, FlatTexture = -1;
   GLuint StreamArray = 0, StreamBuffer = 0;
@@ -700,12 +708,17 @@ RenderDevice* CreateRenderDevice(RenderSystem* system, HWND window, const Presen
   state->Context = context;
   SetDefaultStates(*state);
   state->FlatProgram = CompileProgram(FlatVertexShader, FlatFragmentShader);
+  // Presenting has its own plain program: a software rasteriser fills opaque quads fastest
+  // when the shader can discard nothing.
+  state->PresentProgram = CompileProgram(FlatVertexShader, PresentFragmentShader);
   auto fail = [&]() -> RenderDevice* {
     SDL_GL_DeleteContext(context);
     delete state;
     return nullptr;
   };
-  if (!state->FlatProgram) return fail();
+  if (!state->FlatProgram || !state->PresentProgram) return fail();
+  state->PresentTargetSize = glGetUniformLocation(state->PresentProgram, "uTargetSize");
+  state->PresentTexture = glGetUniformLocation(state->PresentProgram, "uTexture");
   LookUpFlatUniforms(*state);
   // The default states' program proves the fixed-function shaders build on this driver.
   if (!VariantFor(*state, CurrentVariant(*state, true))) return fail();
@@ -826,11 +839,9 @@ bool RenderDevice::PresentWithOverlay(OverlayDraw overlay, void* user) {
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_CULL_FACE);
   glDisable(GL_BLEND);
-  glUseProgram(s.FlatProgram);
-  glUniform2f(s.FlatTargetSize, 1, 1);
-  glUniform4f(s.FlatColour, 1, 1, 1, 1);
-  glUniform1i(s.FlatMode, static_cast<GLint>(Flat2DMode::Picture));
-  glUniform1i(s.FlatTexture, 0);
+  glUseProgram(s.PresentProgram);
+  glUniform2f(s.PresentTargetSize, 1, 1);
+  glUniform1i(s.PresentTexture, 0);
   glActiveTexture(GL_TEXTURE0);
   glBindTexture(GL_TEXTURE_2D, s.BackColour);
   // Smooth when stretching onto the window, exact pixels when the sizes agree.
