@@ -353,3 +353,37 @@ TEST_F(RenderTest, PlacedAndTurnedModelLandsWhereItsTransformProjects) {
   World.EndFrame();
   ReleaseMesh(mesh);
 }
+
+TEST_F(RenderTest, DrawsBetweenStateChangesKeepTheirOwnStates) {
+  device->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+  World.BeginFrame(0xFF000000);
+  FanVertex quad[4];
+  MakeQuad(quad, 0, 0.2f, 0.2f, 0xFFFF0000);
+  device->SetTransform(D3DTS_WORLD, MatrixTranslation(-0.5f, 0, 2));
+  device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(FanVertex));
+  MakeQuad(quad, 0, 0.2f, 0.2f, 0x8000FF00);
+  device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(FanVertex));  // same place, on top
+  device->SetTransform(D3DTS_WORLD, MatrixTranslation(0.5f, 0, 2));
+  device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+  device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(FanVertex));  // blended over black
+  // A strip and a list of the same square above the middle, in blue.
+  const FanVertex strip[4] = {{-0.1f, 0.3f, 0, 0xFF0000FF, 0, 0},
+                              {0.1f, 0.3f, 0, 0xFF0000FF, 1, 0},
+                              {-0.1f, 0.5f, 0, 0xFF0000FF, 0, 1},
+                              {0.1f, 0.5f, 0, 0xFF0000FF, 1, 1}};
+  const FanVertex list[6] = {strip[0], strip[1], strip[2], strip[1], strip[3], strip[2]};
+  device->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+  device->SetTransform(D3DTS_WORLD, MatrixTranslation(0, 0, 2));
+  device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, strip, sizeof(FanVertex));
+  device->SetTransform(D3DTS_WORLD, MatrixTranslation(0, -0.8f, 2));
+  device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, list, sizeof(FanVertex));
+  const Pixels p = ReadBack();
+  const float unit = 240.0f / (2 * std::tan(22.5f * 0.017453292f));  // pixels per unit at depth 2
+  const int left = static_cast<int>(320 - 0.5f * unit / 1.25f), right = static_cast<int>(320 + 0.5f * unit / 1.25f);
+  ExpectColour(p.At(left, 240), 0, 255, 0);   // the later opaque draw wins
+  ExpectColour(p.At(right, 240), 0, 128, 0);  // half-strength green over black
+  ExpectColour(p.At(320, static_cast<int>(240 - 0.4f * unit)), 0, 0, 255);
+  ExpectColour(p.At(320, static_cast<int>(240 + 0.4f * unit)), 0, 0, 255);
+  ExpectColour(p.At(320, 240), 0, 0, 0);
+  World.EndFrame();
+}

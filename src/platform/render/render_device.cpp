@@ -315,6 +315,10 @@ struct DeviceState {
   GLuint StreamArray = 0, StreamBuffer = 0;
   std::size_t StreamOffset = 0;
   std::uint32_t StreamStride = 0;  // stride the stream's attributes are set up for
+  // Flat draws in a row with the same states are sent as one list of triangles; any state
+  // change or other device work sends what has gathered first.
+  std::vector<std::uint8_t> Batch;
+  std::uint32_t BatchStride = 0;
   GLuint FlatArray = 0, FlatBuffer = 0;
   GLuint Sampler = 0, FlatSampler = 0, PresentSampler = 0;
 
@@ -669,6 +673,48 @@ bool ApplyDrawState(DeviceState& s, bool vertexColour) {
   return true;
 }
 
+constexpr std::size_t BatchLimit = 256u << 10;
+
+// Sends the gathered triangles with the states they were gathered under (the current ones).
+void FlushBatch(DeviceState& s) {
+  if (s.Batch.empty()) return;
+  const std::uint32_t stride = s.BatchStride;
+  const std::size_t bytes = s.Batch.size();
+  const std::size_t count = bytes / stride;
+  if (ApplyDrawState(s, true)) {
+    glBindVertexArray(s.StreamArray);
+    glBindBuffer(GL_ARRAY_BUFFER, s.StreamBuffer);
+    // Vertices start on a whole vertex, so the attributes set up once serve every draw.
+    std::size_t offset = (s.StreamOffset + stride - 1) / stride * stride;
+    if (offset + bytes > StreamBytes) {
+      glBufferData(GL_ARRAY_BUFFER, StreamBytes, nullptr, GL_STREAM_DRAW);  // orphan and restart
+      offset = 0;
+    }
+    // Regions ahead of the offset are never in use by queued draws, so writing them needs no
+    // wait (a plain update would make a software rasteriser finish the frame so far first).
+    void* target = glMapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
+                                    GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_INVALIDATE_RANGE_BIT);
+    if (target) {
+      std::memcpy(target, s.Batch.data(), bytes);
+      glUnmapBuffer(GL_ARRAY_BUFFER);
+      if (s.StreamStride != stride) {
+        const auto at = [](std::size_t field) { return reinterpret_cast<void*>(field); };
+        glEnableVertexAttribArray(0);
+        glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride), at(0));
+        glEnableVertexAttribArray(1);
+        glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, static_cast<GLsizei>(stride), at(12));
+        glEnableVertexAttribArray(2);
+        glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride), at(16));
+        glDisableVertexAttribArray(3);
+        s.StreamStride = stride;
+      }
+      glDrawArrays(GL_TRIANGLES, static_cast<GLint>(offset / stride), static_cast<GLsizei>(count));
+      s.StreamOffset = offset + bytes;
+    }
+  }
+  s.Batch.clear();
+}
+
 }  // namespace
 
 RenderSystem* CreateRenderSystem() {
@@ -790,6 +836,7 @@ RenderDevice* CurrentDevice() { return TheDevice; }
 
 bool RenderDevice::Reset(const PresentParameters& params) {
   DeviceState& s = *State;
+  FlushBatch(s);
   if (!ApplyPresentation(s, params)) return false;
   if (!MakeBackBuffer(s, params)) return false;
   s.Params = params;
@@ -799,6 +846,7 @@ bool RenderDevice::Reset(const PresentParameters& params) {
 
 bool RenderDevice::Clear(std::uint32_t flags, std::uint32_t colour, float depth, std::uint32_t) {
   DeviceState& s = *State;
+  FlushBatch(s);
   GLbitfield mask = 0;
   if (flags & D3DCLEAR_TARGET) {
     const ColourValue c = Unpack(colour);
@@ -822,6 +870,7 @@ bool RenderDevice::BeginScene() {
 }
 
 bool RenderDevice::EndScene() {
+  FlushBatch(*State);
   State->InScene = false;
   return true;
 }
@@ -830,6 +879,7 @@ bool RenderDevice::Present() { return PresentWithOverlay(nullptr, nullptr); }
 
 bool RenderDevice::PresentWithOverlay(OverlayDraw overlay, void* user) {
   DeviceState& s = *State;
+  FlushBatch(s);
   int drawableWidth = 0, drawableHeight = 0;
   SDL_GL_GetDrawableSize(s.Window, &drawableWidth, &drawableHeight);
   if (drawableWidth <= 0 || drawableHeight <= 0) return false;
@@ -866,7 +916,9 @@ bool RenderDevice::PresentWithOverlay(OverlayDraw overlay, void* user) {
 }
 
 void RenderDevice::SetRenderState(std::uint32_t state, std::uint32_t value) {
-  if (state < 256) State->RenderStates[state] = value;
+  if (state >= 256 || State->RenderStates[state] == value) return;
+  FlushBatch(*State);
+  State->RenderStates[state] = value;
 }
 
 std::uint32_t RenderDevice::GetRenderState(std::uint32_t state) const {
@@ -874,7 +926,9 @@ std::uint32_t RenderDevice::GetRenderState(std::uint32_t state) const {
 }
 
 void RenderDevice::SetTextureStageState(std::uint32_t stage, std::uint32_t state, std::uint32_t value) {
-  if (stage == 0 && state < 32) State->StageStates[state] = value;
+  if (stage != 0 || state >= 32 || State->StageStates[state] == value) return;
+  FlushBatch(*State);
+  State->StageStates[state] = value;
 }
 
 std::uint32_t RenderDevice::GetTextureStageState(std::uint32_t stage, std::uint32_t state) const {
@@ -882,6 +936,7 @@ std::uint32_t RenderDevice::GetTextureStageState(std::uint32_t stage, std::uint3
 }
 
 void RenderDevice::SetTransform(std::uint32_t kind, const Matrix& matrix) {
+  FlushBatch(*State);
   if (kind == D3DTS_WORLD) State->World = matrix;
   else if (kind == D3DTS_VIEW) State->View = matrix;
   else if (kind == D3DTS_PROJECTION) State->Projection = matrix;
@@ -894,72 +949,67 @@ Matrix RenderDevice::GetTransform(std::uint32_t kind) const {
 }
 
 void RenderDevice::SetLight(std::uint32_t index, const Light& light) {
+  FlushBatch(*State);
   if (index < MaxLights) State->Lights[index] = light;
 }
 
 void RenderDevice::LightEnable(std::uint32_t index, bool enable) {
+  FlushBatch(*State);
   if (index < MaxLights) State->LightOn[index] = enable;
 }
 
-void RenderDevice::SetMaterial(const Material& material) { State->CurrentMaterial = material; }
+void RenderDevice::SetMaterial(const Material& material) {
+  FlushBatch(*State);
+  State->CurrentMaterial = material;
+}
 
 void RenderDevice::SetTexture(std::uint32_t stage, Texture* texture) {
-  if (stage == 0) State->Bound = texture;
+  if (stage != 0 || State->Bound == texture) return;
+  FlushBatch(*State);
+  State->Bound = texture;
 }
 
 Texture* RenderDevice::GetTexture(std::uint32_t stage) const { return stage == 0 ? State->Bound : nullptr; }
 
-void RenderDevice::SetVertexShader(std::uint32_t format) { State->VertexFormat = format; }
+void RenderDevice::SetVertexShader(std::uint32_t format) {
+  FlushBatch(*State);
+  State->VertexFormat = format;
+}
+
+void FlushPendingDraws(RenderDevice* device) {
+  if (device && device->State) FlushBatch(*device->State);
+}
 
 bool RenderDevice::DrawPrimitiveUP(std::uint32_t type, std::uint32_t primitiveCount,
                                    const void* vertices, std::uint32_t stride) {
   DeviceState& s = *State;
   if (s.VertexFormat != SceneVertexFormat || stride < 24 || !vertices || primitiveCount == 0)
     return false;
-  GLenum mode;
-  std::uint32_t count;
-  switch (type) {
-    case D3DPT_TRIANGLELIST: mode = GL_TRIANGLES; count = primitiveCount * 3; break;
-    case D3DPT_TRIANGLESTRIP: mode = GL_TRIANGLE_STRIP; count = primitiveCount + 2; break;
-    case D3DPT_TRIANGLEFAN: mode = GL_TRIANGLE_FAN; count = primitiveCount + 2; break;
-    default: return false;
-  }
-  const std::size_t bytes = static_cast<std::size_t>(count) * stride;
+  if (type != D3DPT_TRIANGLELIST && type != D3DPT_TRIANGLESTRIP && type != D3DPT_TRIANGLEFAN) return false;
+  const std::size_t bytes = static_cast<std::size_t>(primitiveCount) * 3 * stride;
   if (bytes > StreamBytes) return false;
-  if (!ApplyDrawState(s, true)) return false;
-  glBindVertexArray(s.StreamArray);
-  glBindBuffer(GL_ARRAY_BUFFER, s.StreamBuffer);
-  // Vertices start on a whole vertex, so the attributes set up once serve every draw.
-  std::size_t offset = (s.StreamOffset + stride - 1) / stride * stride;
-  if (offset + bytes > StreamBytes) {
-    glBufferData(GL_ARRAY_BUFFER, StreamBytes, nullptr, GL_STREAM_DRAW);  // orphan and restart
-    offset = 0;
+  if (!s.Batch.empty() && (s.BatchStride != stride || s.Batch.size() + bytes > BatchLimit)) FlushBatch(s);
+  s.BatchStride = stride;
+  // Fans and strips become separate triangles with the corner order GL would give them.
+  const auto* v = static_cast<const std::uint8_t*>(vertices);
+  const auto put = [&](std::uint32_t index) { s.Batch.insert(s.Batch.end(), v + index * stride, v + (index + 1) * stride); };
+  for (std::uint32_t i = 0; i < primitiveCount; ++i) {
+    if (type == D3DPT_TRIANGLELIST) {
+      put(3 * i), put(3 * i + 1), put(3 * i + 2);
+    } else if (type == D3DPT_TRIANGLEFAN) {
+      put(0), put(i + 1), put(i + 2);
+    } else if (i % 2 == 0) {
+      put(i), put(i + 1), put(i + 2);
+    } else {
+      put(i + 1), put(i), put(i + 2);
+    }
   }
-  // Regions ahead of the offset are never in use by queued draws, so writing them needs no
-  // wait (a plain update would make a software rasteriser finish the frame so far first).
-  void* target = glMapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
-                                  GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_INVALIDATE_RANGE_BIT);
-  if (!target) return false;
-  std::memcpy(target, vertices, bytes);
-  glUnmapBuffer(GL_ARRAY_BUFFER);
-  if (s.StreamStride != stride) {
-    const auto at = [](std::size_t field) { return reinterpret_cast<void*>(field); };
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride), at(0));
-    glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, static_cast<GLsizei>(stride), at(12));
-    glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride), at(16));
-    glDisableVertexAttribArray(3);
-    s.StreamStride = stride;
-  }
-  glDrawArrays(mode, static_cast<GLint>(offset / stride), static_cast<GLsizei>(count));
-  s.StreamOffset = offset + bytes;
   return true;
 }
 
 bool PrepareMeshDraw(RenderDevice* device, Mesh* mesh) {
   if (!device || !mesh) return false;
+  FlushBatch(*device->State);
   if (!ApplyDrawState(*device->State, false)) return false;
   glBindVertexArray(mesh->VertexArray);
   return true;
@@ -968,6 +1018,7 @@ bool PrepareMeshDraw(RenderDevice* device, Mesh* mesh) {
 bool RenderDevice::SetRenderTarget(Texture* target, bool useDepth) {
   DeviceState& s = *State;
   if (target && !target->RenderTarget) return false;
+  FlushBatch(s);
   glBindFramebuffer(GL_FRAMEBUFFER, target ? target->Framebuffer : s.BackFramebuffer);
   s.Target = target;
   s.UseDepth = target ? false : useDepth;
@@ -984,6 +1035,7 @@ bool RenderDevice::FullScreen() const { return State->FullScreen; }
 
 bool RenderDevice::ReadBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height) {
   DeviceState& s = *State;
+  FlushBatch(s);
   width = s.Width;
   height = s.Height;
   std::vector<std::uint8_t> rgba(static_cast<std::size_t>(width) * height * 4);
@@ -998,7 +1050,10 @@ bool RenderDevice::ReadBackBuffer(std::vector<std::uint32_t>& argb, int& width, 
   return glGetError() == GL_NO_ERROR;
 }
 
-void RenderDevice::Finish() { glFinish(); }
+void RenderDevice::Finish() {
+  FlushBatch(*State);
+  glFinish();
+}
 
 void CurrentTargetSize(RenderDevice* device, int& width, int& height) {
   DeviceState& s = *device->State;
@@ -1010,6 +1065,7 @@ void DrawFlat2D(RenderDevice* device, GLuint texture, const std::vector<float>& 
                 std::uint32_t colour, Flat2DMode mode) {
   DeviceState& s = *device->State;
   if (corners.empty()) return;
+  FlushBatch(s);
   int width = 0, height = 0;
   CurrentTargetSize(device, width, height);
   // Two triangles per quad from the four corners.

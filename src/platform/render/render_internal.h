@@ -43,6 +43,10 @@ enum class Flat2DMode { Picture = 0, Mask = 1 };
 void DrawFlat2D(RenderDevice* device, GLuint texture, const std::vector<float>& corners,
                 std::uint32_t colour, Flat2DMode mode);
 
+// Sends flat draws gathered so far; anything that reads or changes GL state outside the
+// device's own calls does this first.
+void FlushPendingDraws(RenderDevice* device);
+
 // Size of the current target in pixels.
 void CurrentTargetSize(RenderDevice* device, int& width, int& height);
 

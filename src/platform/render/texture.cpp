@@ -123,6 +123,7 @@ bool CreateRenderTargetTexture(RenderDevice* device, int width, int height, Text
   if (!texture) return false;
   *texture = nullptr;
   if (!device || width <= 0 || height <= 0) return false;
+  FlushPendingDraws(device);
   GLint maxSize = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
   if (width > maxSize || height > maxSize) return false;
@@ -161,6 +162,7 @@ void ReleaseTexture(Texture* texture) {
   RenderDevice* device = CurrentDevice();
   // Without the device its context, and every GL object in it, is already gone.
   if (device) {
+    FlushPendingDraws(device);
     // A released texture must not stay bound or targeted.
     if (device->GetRenderTarget() == texture) device->SetRenderTarget(nullptr, true);
     if (device->GetTexture(0) == texture) device->SetTexture(0, nullptr);
@@ -177,6 +179,7 @@ int TextureLevelCount(const Texture* texture) { return texture ? texture->Levels
 bool ReadTextureLevel(Texture* texture, int level, std::vector<std::uint32_t>& argb, int& width,
                       int& height) {
   if (!texture || level < 0 || level >= texture->Levels) return false;
+  FlushPendingDraws(CurrentDevice());
   width = std::max(1, texture->Width >> level);
   height = std::max(1, texture->Height >> level);
   std::vector<std::uint8_t> rgba(static_cast<std::size_t>(width) * height * 4);
