@@ -387,3 +387,38 @@ TEST_F(RenderTest, DrawsBetweenStateChangesKeepTheirOwnStates) {
   ExpectColour(p.At(320, 240), 0, 0, 0);
   World.EndFrame();
 }
+
+TEST_F(RenderTest, LoadingLineReplacesTheScreenWithOneLineAtTheBottomLeft) {
+  World.BeginFrame(0xFF3366AA);  // something to be replaced
+  World.EndFrame();
+  Text.SetFontHeight(19);
+  Text.ShowLoadingLine("Now Loadind... %d％　テクスチャのロード中", 37);
+  const Pixels p = ReadBack();
+  int minX = 9999, minY = 9999, maxY = -1;
+  for (int y = 0; y < p.Height; ++y)
+    for (int x = 0; x < p.Width; ++x) {
+      const std::uint32_t c = p.At(x, y) & 0xFFFFFF;
+      ASSERT_TRUE(c == 0 || c == 0xFFFFFF) << x << "," << y;
+      if (c == 0xFFFFFF) {
+        minX = std::min(minX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+      }
+    }
+  EXPECT_GE(minX, 5);
+  EXPECT_LT(minX, 12);
+  EXPECT_GE(minY, 480 - 30);
+  EXPECT_LT(maxY, 480 - 30 + 19);
+
+  // The version sits in the bottom-right corner.
+  World.BeginFrame(0xFF000000);
+  Text.DrawVersion();
+  const Pixels v = ReadBack();
+  int lit = 0, outside = 0;
+  for (int y = 0; y < v.Height; ++y)
+    for (int x = 0; x < v.Width; ++x)
+      if ((v.At(x, y) & 0xFFFFFF) == 0xFFFFFF) (x >= 640 - 70 && y >= 480 - 20 ? lit : outside)++;
+  EXPECT_GT(lit, 20);
+  EXPECT_EQ(outside, 0);
+  World.EndFrame();
+}
