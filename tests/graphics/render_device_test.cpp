@@ -167,7 +167,26 @@ TEST_F(RenderTest, LitMeshFollowsTheLightingFormula) {
   ExpectColour(shiny, static_cast<int>(std::lround(std::min(1.0f, expected[0] + 0.2f) * 255)),
                static_cast<int>(std::lround((expected[1] + 0.1f) * 255)),
                static_cast<int>(std::lround(expected[2] * 255)), 2);
+
+  // A point light at the eye: all four corners are 30 away and see it at N.L = 1/3, so the
+  // whole quad takes attenuation 1 / (0.5 + 0.01 * 30 + 0.001 * 900).
+  Light bulb;
+  bulb.Type = D3DLIGHT_POINT;
+  bulb.Diffuse = {1, 1, 1, 0};
+  bulb.Ambient = {0.2f, 0.2f, 0.2f, 0};
+  bulb.Position = {0, 0, 0};
+  bulb.Range = 1000;
+  bulb.Attenuation0 = 0.5f;
+  bulb.Attenuation1 = 0.01f;
+  bulb.Attenuation2 = 0.001f;
+  device->SetLight(0, bulb);
   device->LightEnable(1, false);
+  const float attenuation = 1.0f / 1.7f;
+  const float bulbAmbient = 0.5f * (64.0f / 255.0f + 0.2f * attenuation);
+  const float lit = attenuation / 3.0f;
+  ExpectColour(draw(false), static_cast<int>(std::lround((0.1f + bulbAmbient + lit) * 255)),
+               static_cast<int>(std::lround((bulbAmbient + 0.5f * lit) * 255)),
+               static_cast<int>(std::lround((bulbAmbient + 0.25f * lit) * 255)), 2);
   ReleaseMesh(mesh);
   World.EndFrame();
 }
