@@ -99,6 +99,18 @@ void BM_RenderTextPanel(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderTextPanel)->Unit(benchmark::kMicrosecond);
 
+// The game names a font height before every draw; a cached height must cost next to nothing.
+void BM_SetFontHeight(benchmark::State& state) {
+  if (!EnsureDevice(640, 480)) {
+    state.SkipWithError("no device");
+    return;
+  }
+  const int heights[5] = {15, 19, 24, 60, 120};
+  int i = 0;
+  for (auto _ : state) Text.SetFontHeight(heights[i++ % 5]);
+}
+BENCHMARK(BM_SetFontHeight)->Unit(benchmark::kNanosecond);
+
 Texture* BenchTexture() {
   static Texture* texture = nullptr;
   if (texture) return texture;
