@@ -5,6 +5,7 @@
 
 #include "app/app_globals.h"
 #include "persist/settings_record.h"
+#include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/render/font.h"
 #include "platform/render/render_device.h"
@@ -57,11 +58,22 @@ void TextRenderer::ShowLoadingLine(const char* format, int value) {
   if (LoadingLineLog) LoadingLineLog->push_back(line);
   RenderDevice* device = World.Device;
   if (!device) return;
+  // Most loading steps move the percentage by less than one: the picture would be the same,
+  // and showing it again costs start-up a whole frame each time. Within one loading phase a
+  // new percentage is shown at most once per display refresh; a new phase always shows.
+  const bool stillOnScreen = device->PresentCount == ShownLoadingFrame;
+  const std::uint32_t now = TimeGetTime();
+  if (stillOnScreen && line == ShownLoadingLine) return;
+  if (stillOnScreen && ShownLoadingFormat == format && now - ShownLoadingTime < LoadingLineInterval) return;
   device->BeginScene();
   device->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
   DrawTextAt(5, Settings.ScreenHeight - 30, Settings.ScreenWidth, Settings.ScreenHeight, 0xFFFFFFFF, -1, line);
   device->EndScene();
   device->Present();
+  ShownLoadingLine = line;
+  ShownLoadingFormat = format;
+  ShownLoadingTime = now;
+  ShownLoadingFrame = device->PresentCount;
 }
 
 void TextRenderer::DrawVersion() {

@@ -39,6 +39,13 @@ struct TextRenderer {
   void DrawPlayDebug();
   void ReleaseFont();
 
+  // The loading line on screen now: a repeat of it is not drawn and shown again.
+  std::string ShownLoadingLine;
+  std::string ShownLoadingFormat;
+  std::uint32_t ShownLoadingTime = 0;
+  std::uint32_t ShownLoadingFrame = 0;
+  static constexpr std::uint32_t LoadingLineInterval = 16;
+
   // When set, every loading line's text is appended here as well (tests watch start-up).
   std::vector<std::string>* LoadingLineLog = nullptr;
 };

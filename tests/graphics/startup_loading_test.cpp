@@ -15,6 +15,7 @@
 #include "persist/settings_record.h"
 #include "platform/message_box.h"
 #include "platform/render/mesh.h"
+#include "platform/clock.h"
 #include "platform/render/render_device.h"
 #include "platform/render/texture.h"
 #include "scene/text_panels.h"
@@ -77,6 +78,35 @@ class LoadingTest : public ::testing::Test {
 };
 
 }  // namespace
+
+TEST_F(LoadingTest, LoadingLinesAreShownOnlyWhenTheyChangeAndAtMostOncePerRefresh) {
+  Text.CreateBaseFont();
+  Text.SetFontHeight(19);
+  TestClock clock;
+  clock.Now = 5000;
+  InstallTestClock(&clock);
+  RenderDevice* device = World.Device;
+  const std::uint32_t start = device->PresentCount;
+  const char* sound = "Now Loadind... %d％　サウンドのロード中";
+  Text.ShowLoadingLine(sound, 73);
+  Text.ShowLoadingLine(sound, 73);
+  EXPECT_EQ(device->PresentCount, start + 1) << "the same picture again";
+  clock.Now += 5;
+  Text.ShowLoadingLine(sound, 74);
+  EXPECT_EQ(device->PresentCount, start + 1) << "a new percentage within one refresh";
+  Text.ShowLoadingLine("Now Loadind... %d％　ミュージックをロード中", 74);
+  EXPECT_EQ(device->PresentCount, start + 2) << "a new phase shows at once";
+  clock.Now += 16;
+  Text.ShowLoadingLine("Now Loadind... %d％　ミュージックをロード中", 76);
+  EXPECT_EQ(device->PresentCount, start + 3);
+  // Once anything else was shown, the same line is drawn again.
+  device->Present();
+  Text.ShowLoadingLine("Now Loadind... %d％　ミュージックをロード中", 76);
+  EXPECT_EQ(device->PresentCount, start + 5);
+  InstallTestClock(nullptr);
+  // Every call still reaches the log.
+  EXPECT_EQ(lines.size(), 6u);
+}
 
 TEST_F(LoadingTest, ProgressCountsFiftyOverTheTexturesAndTwentyOverTheModels) {
   ASSERT_TRUE(LoadLikeStartUp());

@@ -879,6 +879,7 @@ bool RenderDevice::Present() { return PresentWithOverlay(nullptr, nullptr); }
 
 bool RenderDevice::PresentWithOverlay(OverlayDraw overlay, void* user) {
   DeviceState& s = *State;
+  ++PresentCount;
   FlushBatch(s);
   int drawableWidth = 0, drawableHeight = 0;
   SDL_GL_GetDrawableSize(s.Window, &drawableWidth, &drawableHeight);

@@ -24,6 +24,8 @@ bool GetAdapterDisplayMode(RenderSystem* system, DisplayMode& mode);
 
 struct RenderDevice {
   DeviceState* State = nullptr;
+  // Frames shown so far.
+  std::uint32_t PresentCount = 0;
 
   // Switches between window and full-screen presentation and remakes the back buffer.
   bool Reset(const PresentParameters& params);
