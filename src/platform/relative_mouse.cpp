@@ -18,12 +18,20 @@ bool AcquireRelativeMouse() {
   if (SDL_WasInit(SDL_INIT_VIDEO) && !focus) return false;
   Acquired = true;
   Pending = MouseSnapshot{};
+  // Where the display server cannot warp the pointer, SDL's relative mode carries the motion.
+  if (focus && !CanWarpPointer()) SDL_SetRelativeMouseMode(SDL_TRUE);
   return true;
+}
+
+bool CanWarpPointer() {
+  const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : nullptr;
+  return !driver || SDL_strcmp(driver, "wayland") != 0;
 }
 
 void UnacquireRelativeMouse() {
   std::lock_guard<std::mutex> hold(Lock);
   Acquired = false;
+  if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GetRelativeMouseMode()) SDL_SetRelativeMouseMode(SDL_FALSE);
 }
 
 bool RelativeMouseAcquired() {

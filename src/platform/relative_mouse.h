@@ -19,6 +19,9 @@ bool RelativeMouseAcquired();
 // (the caller re-acquires), leaving `snapshot` untouched.
 bool PollRelativeMouse(MouseSnapshot& snapshot);
 
+// False where the display server does not let a program move the pointer (Wayland).
+bool CanWarpPointer();
+
 // Fed by the event pump (and by tests).
 void AddMouseMotion(std::int32_t dx, std::int32_t dy);
 void AddMouseWheel(std::int32_t delta);

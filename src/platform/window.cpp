@@ -227,7 +227,7 @@ LRESULT DefWindowProc(HWND window, std::uint32_t message, WPARAM, LPARAM) {
 
 void SetCursorPos(int x, int y) {
   HWND target = FirstLiveWindow();
-  if (SDL_Window* sdl = SdlWindowOf(target)) {
+  if (SDL_Window* sdl = SdlWindowOf(target); sdl && CanWarpPointer()) {
     Warp = PendingWarp{true, x, y};
     SDL_WarpMouseInWindow(sdl, x, y);
   }
