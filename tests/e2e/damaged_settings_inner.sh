@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs inside Xvfb: see damaged_settings.sh.
+# Runs inside Xvfb (run_in_xvfb.sh): a damaged Setting.dat is repaired section by section,
+# one message each, before any window opens.
 set -euo pipefail
 [ -n "${KORVID_E2E_TRACE:-}" ] && set -x
 cd "$KORVID_E2E_WORK"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs inside Xvfb: see first_run.sh.
+# Runs inside Xvfb (run_in_xvfb.sh): the first run as a new player would, a refused second
+# start, Escape quitting with code 0, and Setting.dat and Ranking.dat holding the defaults.
 set -euo pipefail
 [ -n "${KORVID_E2E_TRACE:-}" ] && set -x
 cd "$KORVID_E2E_WORK"

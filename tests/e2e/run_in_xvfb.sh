@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Runs one end-to-end script inside Xvfb, in a fresh game folder holding a copy of the program.
+# Usage: run_in_xvfb.sh INNER_SCRIPT GAME FILES ARTIFACTS
+set -euo pipefail
+INNER=$1 GAME=$2 FILES=$3 ARTIFACTS=$4
+mkdir -p "$ARTIFACTS"
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+cp "$GAME" "$WORK/korvid"
+ln -s "$FILES" "$WORK/File"
+export KORVID_E2E_WORK=$WORK KORVID_E2E_ARTIFACTS=$ARTIFACTS
+xvfb-run -a -s '-screen 0 1280x1024x24' "$(dirname "$0")/$INNER"
