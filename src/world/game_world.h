@@ -207,6 +207,40 @@ class GameWorld {
   bool OnPlayLeftButtonDown();
   void OnPlayLeftButtonUp();
   bool OnPlayRightButtonDown();
+
+  // ---- scene state machine (app/): match entry and end ----
+  std::uint32_t ModalRedrawCount = 0;
+  void FinishMatch();
+  void OnMenuClick();
+
+  // ---- title and information screens (screens/) ----
+  bool DrawTitle();
+  bool DrawOperation();
+  bool DrawCredits();
+  bool DrawSettingsBackdrop();
+  bool DrawTransition();
+  void DrawTitleBack();
+  void DrawTitleLogo();
+  void DrawMenuItem(int index);
+  void UpdateMenuHover();
+  void DrawCursor();
+  void DrawFpsBadge();
+  void RenderPageLabel();
+
+  // ---- play scene (scene/) ----
+  bool RenderPlayFrame();
+  void SetSpriteTransform(std::int32_t scale, float x, float y, float z, float angleX,
+                          float angleY, float angleZ);
+  void SetFog(bool on);
+
+  // ---- game-over, results and ranking screens (screens/) ----
+  void PrepareResults();
+  bool DrawGameOver();
+  void PrepareRanking();
+  bool DrawRanking();
+  void SortRanking(bool includeCandidate);
+  // The modal name-entry dialog, owned by the main window.
+  void OpenRankingEntry();
 };
 
 extern GameWorld World;
