@@ -1,6 +1,8 @@
 // .x meshes through Assimp, baked into one vertex buffer with an index range per material.
 #include "platform/render/mesh.h"
 
+#include <cstdio>
+
 #include <assimp/cimport.h>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
@@ -8,6 +10,7 @@
 
 #include "platform/render/render_internal.h"
 #include "platform/render/texture.h"
+#include "platform/render/x_file_guard.h"
 
 namespace {
 
@@ -23,6 +26,19 @@ ColourValue MaterialColour(const aiMaterial* m, const char* key, unsigned type, 
   return {c.r, c.g, c.b, alpha};
 }
 
+// The library trusts a file's skin-weight vertex indices and writes through them; the game
+// draws no skinned meshes, so a file whose indices run past its mesh is refused here.
+bool SkinWeightsSafe(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return true;  // the library reports a missing file itself
+  std::vector<std::uint8_t> bytes;
+  std::uint8_t buffer[65536];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
+  std::fclose(file);
+  return XFileSkinWeightsInRange(bytes.data(), bytes.size());
+}
+
 }  // namespace
 
 bool LoadMeshFromX(RenderDevice* device, const std::string& path, std::vector<MeshMaterial>& materials,
@@ -34,7 +50,9 @@ bool LoadMeshFromX(RenderDevice* device, const std::string& path, std::vector<Me
   // Converting to left-handed restores the file's own coordinates, which the importer mirrors.
   const unsigned flags = aiProcess_ConvertToLeftHanded | aiProcess_Triangulate |
                          aiProcess_PreTransformVertices | aiProcess_SortByPType;
-  const aiScene* scene = aiImportFile(ResolveGamePath(path).c_str(), flags);
+  const std::string resolved = ResolveGamePath(path);
+  if (!SkinWeightsSafe(resolved)) return false;
+  const aiScene* scene = aiImportFile(resolved.c_str(), flags);
   if (!scene || !scene->mRootNode || scene->mNumMeshes == 0 || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE)) {
     if (scene) aiReleaseImport(scene);
     return false;
