@@ -1,13 +1,13 @@
 // Masked decimal numbers, the file key, and whole-file reads and replacing writes.
 #include "persist/masked_file.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
 #include "app/random.h"
+#include "platform/file_replace.h"
 
 std::uint32_t DrawFileKey() {
   std::uint32_t key = 10000005u;
@@ -65,19 +65,7 @@ bool FileIsWritable(const char* name) {
 bool ReplaceFile(const char* name, const std::string& bytes) {
   // A read-only file is the player's choice: leave it, whoever runs the game.
   if (!FileIsWritable(name)) return false;
-  const std::string temporary = std::string(name) + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return false;
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  written = std::fflush(file) == 0 && written;
-  written = std::fclose(file) == 0 && written;
-  std::error_code error;
-  if (written) std::filesystem::rename(temporary, name, error);
-  if (!written || error) {
-    std::filesystem::remove(temporary, error);
-    return false;
-  }
-  return true;
+  return ReplaceFileContents(name, bytes);
 }
 
 void CutFile(const char* name, std::size_t length) {
