@@ -14,3 +14,6 @@ bool ReplaceFileContents(const std::string& name, const std::string& bytes);
 // -1 disarms. FileStepsTaken counts the steps since the last arming.
 void InjectFileFault(int index, int errorNumber, bool shortWrite);
 int FileStepsTaken();
+
+// Test seam: skips the syncs (they dominate when a fuzzer saves thousands of times a second).
+void SkipFileSyncsForTests(bool skip);
