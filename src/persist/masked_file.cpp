@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "app/random.h"
@@ -47,9 +46,13 @@ bool ReadWholeFile(const char* name, std::string& bytes) {
   bytes.clear();
   std::error_code error;
   if (!std::filesystem::exists(name, error)) return false;
+  // Both files are a few hundred bytes; what lies past the first 64 KiB is never read anyway.
   std::ifstream in(name, std::ios::binary);
-  if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) bytes.clear();
+  if (in) {
+    bytes.resize(64 * 1024);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(in.bad() ? 0 : static_cast<std::size_t>(in.gcount()));
+  }
   return true;
 }
 

@@ -2,6 +2,8 @@
 // palettes before true-colour pixels, luminance and alpha DDS layouts, cube maps.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
 
 #include "graphics_fixture.h"
@@ -144,4 +146,14 @@ TEST(PictureForms, CubeMapsAndVolumesReadAsTheirFirstFaceOrSlice) {
     ASSERT_EQ(levels.size(), 1u);
     EXPECT_EQ(levels[0].Pixels[0], 0xFF000000u);
   }
+}
+
+TEST(PictureForms, AValidPicturePaddedPastTheCeilingIsRefusedWithoutReadingIt) {
+  TempFolder folder;
+  const std::string path = folder.Path + "/padded.bmp";
+  WriteBmp24(path, 2, 2, {R, G, B, K});
+  std::vector<ImageLevel> levels;
+  ASSERT_TRUE(DecodeImageFile(path, levels));
+  ASSERT_EQ(truncate(path.c_str(), 2LL << 30), 0);  // sparse: costs no disk
+  EXPECT_FALSE(DecodeImageFile(path, levels));
 }

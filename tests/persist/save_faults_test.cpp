@@ -126,3 +126,13 @@ TEST_F(SaveFaults, AWriterKilledMidSaveLeavesFilesThatLoadWithoutRepair) {
     EXPECT_TRUE(CapturedMessageBoxes().empty()) << CapturedMessageBoxes()[0].Text;
   }
 }
+
+TEST_F(SaveFaults, FilesPaddedToGigabytesStillLoadFromTheirRecord) {
+  ASSERT_TRUE(SaveSettingsVariant(4));
+  ASSERT_TRUE(SaveRankingVariant(4));
+  ASSERT_EQ(truncate("Setting.dat", 2LL << 30), 0);
+  ASSERT_EQ(truncate("Ranking.dat", 2LL << 30), 0);
+  EXPECT_TRUE(SettingsLoadAs(4));
+  EXPECT_TRUE(RankingLoadsAs(4));
+  EXPECT_TRUE(CapturedMessageBoxes().empty());
+}

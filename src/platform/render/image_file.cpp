@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/file_read.h"
 #include "platform/render/image_readers.h"
 
 bool DecodeImageMemory(const std::uint8_t* data, std::size_t size, std::vector<ImageLevel>& levels) {
@@ -17,13 +18,8 @@ bool DecodeImageMemory(const std::uint8_t* data, std::size_t size, std::vector<I
 
 bool DecodeImageFile(const std::string& path, std::vector<ImageLevel>& levels) {
   levels.clear();
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
   std::vector<std::uint8_t> bytes;
-  std::uint8_t buffer[65536];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
-  std::fclose(file);
+  if (!ReadFileBytes(path, bytes, PictureFileLimit)) return false;
   return DecodeImageMemory(bytes.data(), bytes.size(), levels);
 }
 

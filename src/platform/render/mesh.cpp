@@ -1,13 +1,12 @@
 // .x meshes through Assimp, baked into one vertex buffer with an index range per material.
 #include "platform/render/mesh.h"
 
-#include <cstdio>
-
 #include <assimp/cimport.h>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include "platform/file_read.h"
 #include "platform/render/render_internal.h"
 #include "platform/render/texture.h"
 #include "platform/render/x_file_guard.h"
@@ -27,15 +26,11 @@ ColourValue MaterialColour(const aiMaterial* m, const char* key, unsigned type, 
 }
 
 // The library trusts a file's skin-weight vertex indices and writes through them; the game
-// draws no skinned meshes, so a file whose indices run past its mesh is refused here.
+// draws no skinned meshes, so a file whose indices run past its mesh is refused here, as is
+// a file too large to be a model.
 bool SkinWeightsSafe(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return true;  // the library reports a missing file itself
   std::vector<std::uint8_t> bytes;
-  std::uint8_t buffer[65536];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
-  std::fclose(file);
+  if (!ReadFileBytes(path, bytes, ModelFileLimit)) return false;
   return XFileSkinWeightsInRange(bytes.data(), bytes.size());
 }
 
