@@ -6,6 +6,7 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include "platform/game_folder.h"
 #include "platform/render/render_internal.h"
 #include "platform/render/texture.h"
 
