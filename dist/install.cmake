@@ -58,12 +58,12 @@ set(CPACK_PACKAGE_VENDOR "Korvid developers")
 set(CPACK_PACKAGE_CONTACT "Korvid developers <korvid@korvid.example.org>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "first-person arena shooter built around positional sound")
+# CPack puts the summary first and indents each line of this below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "first-person arena shooter built around positional sound\n"
-    " Floating enemies drift through a walled arena and wear your health down while\n"
-    " you are in their range. Every shot, impact and enemy gun is placed in 3D sound.\n"
-    " The game comes with its own pictures, models, sounds and music, and also reads\n"
-    " a player's original File data folder.")
+    "Floating enemies drift through a walled arena and wear your health down while\n"
+    "you are in their range. Every shot, impact and enemy gun is placed in 3D sound.\n"
+    "The game comes with its own pictures, models, sounds and music, and also reads\n"
+    "a player's original File data folder.")
 string(REPLACE ";" "" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
