@@ -38,6 +38,7 @@ if(TARGET korvid_assetgen)
       COMMENT "Drawing the desktop icon"
       VERBATIM)
   add_custom_target(korvid_icons ALL DEPENDS ${KORVID_DIST_DIR}/icons.stamp)
+  install(DIRECTORY ${KORVID_DIST_DIR}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 endif()
 
 if(TARGET korvid)
@@ -49,7 +50,6 @@ if(KORVID_PACK_DIR)
 endif()
 install(FILES ${KORVID_DIST_DIR}/${KORVID_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${KORVID_DIST_DIR}/${KORVID_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(DIRECTORY ${KORVID_DIST_DIR}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES ${KORVID_DIST_DIR}/korvid.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
 # cpack -G DEB (from the build folder) makes korvid_<version>_<arch>.deb.
