@@ -12,6 +12,7 @@ PACKAGES=(
   libgl1-mesa-dri libegl-mesa0 libegl-dev
   xvfb xauth xdotool imagemagick xfonts-base x11-utils
   espeak-ng sox
+  desktop-file-utils appstream file dpkg-dev
 )
 
 missing=()

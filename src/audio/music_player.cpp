@@ -9,6 +9,7 @@
 #include "graphics/text_renderer.h"
 #include "persist/settings_record.h"
 #include "platform/file_read.h"
+#include "platform/game_folder.h"
 #include "platform/message_box.h"
 #include "platform/sound/music_device.h"
 #include "world/game_world.h"
@@ -101,12 +102,12 @@ bool MusicPlayer::InitMusic() {
     if (piece == 0) {
       std::vector<std::uint8_t> samples;
       WaveFormat format;
-      loaded = LoadWavePiece(MusicFilePaths[0], samples, format) &&
+      loaded = LoadWavePiece(ResolveGamePath(MusicFilePaths[0]), samples, format) &&
                LoadMusicWave(Performances[0], format, samples.data(),
                              static_cast<std::uint32_t>(samples.size()));
     } else {
       std::vector<std::uint8_t> midi;
-      loaded = LoadMidiPiece(MusicFilePaths[1], midi) && LoadMusicMidi(Performances[1], midi);
+      loaded = LoadMidiPiece(ResolveGamePath(MusicFilePaths[1]), midi) && LoadMusicMidi(Performances[1], midi);
     }
     if (!loaded) {
       MessageBox(MainWindow, "MIDI の読み込みに失敗しました。", Caption, MB_OK);

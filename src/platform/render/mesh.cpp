@@ -7,6 +7,7 @@
 #include <assimp/scene.h>
 
 #include "platform/file_read.h"
+#include "platform/game_folder.h"
 #include "platform/render/render_internal.h"
 #include "platform/render/texture.h"
 #include "platform/render/x_file_guard.h"
