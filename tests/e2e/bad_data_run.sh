@@ -10,7 +10,7 @@ top_windows() { xwininfo -root -children | awk '/^ +0x/ {print $1}' | sort; }
 
 # Prints how one start ended: "message box, exit N", "started", "crash (signal N)" or "hang".
 one_start() {
-  local folder=$1 box="" code
+  local folder=$1 box="" seen="" code
   top_windows > "$folder/before.txt"
   (cd "$folder" && XDG_RUNTIME_DIR=$folder exec ./korvid > run.log 2>&1) &
   local pid=$!
@@ -24,6 +24,7 @@ one_start() {
     [ -n "$box" ] && break
   done
   if [ -n "$box" ]; then
+    seen=" after a message box"
     # Answer every box with its default button until the game ends or goes on.
     for _ in $(seq 1 12); do
       xdotool windowfocus "$box" key Return 2>/dev/null || true
@@ -39,12 +40,12 @@ one_start() {
     sleep 4
     if kill -0 "$pid" 2>/dev/null; then
       kill "$pid"; wait "$pid" 2>/dev/null
-      echo "started${box:+ after a message box}"
+      echo "started$seen"
       return
     fi
   fi
   wait "$pid"; code=$?
-  if [ "$code" -ge 128 ]; then echo "CRASH (signal $((code - 128)))"; else echo "message box, exit $code"; fi
+  if [ "$code" -ge 128 ]; then echo "CRASH (signal $((code - 128)))"; else echo "exit $code$seen"; fi
 }
 
 echo "| file | truncated | empty | padded to 2 GB | random bytes |"
