@@ -6,6 +6,7 @@
 
 #include "persist/cp932_text.h"
 #include "screens/results_screen.h"
+#include "screens/screen_quads.h"
 #include "world/game_world.h"
 
 namespace {
@@ -77,12 +78,12 @@ void GameWorld::PrepareRanking() {
 
 bool GameWorld::DrawRanking() {
   if (!BeginFrame(0xFF141414)) return false;
-  DrawScreenQuad(BackdropQuad, 0, 0, 12200, Textures[TexRecord]);
+  DrawScreenQuad(BackdropQuad, TexRecord, 1, 0, 0, 12200);
   for (int place = 0; place < RankedPlaces; ++place) {
-    DrawScreenQuad(WidePanelQuad, -200, PlaceHeights[place], 4500, TextPanels[NamePanel(place)]);
-    DrawScreenQuad(RankingPanelQuad, 1800, PlaceHeights[place], 4500, TextPanels[ScorePanel(place)]);
+    DrawScreenQuad(WidePanelQuad, TextPanels[NamePanel(place)], 1, -200, PlaceHeights[place], 4500);
+    DrawScreenQuad(RankingPanelQuad, TextPanels[ScorePanel(place)], 1, 1800, PlaceHeights[place], 4500);
   }
-  DrawScreenQuad(RankingPanelQuad, -600, -1350, 4000, TextPanels[PanelLastScore]);
+  DrawScreenQuad(RankingPanelQuad, TextPanels[PanelLastScore], 1, -600, -1350, 4000);
   DrawCursor();
   DrawMenuCorner();
   return EndFrame();

@@ -3,9 +3,8 @@
 
 #include <cstdio>
 
-#include "graphics/text_renderer.h"
 #include "persist/settings_record.h"
-#include "platform/render/render_device.h"
+#include "screens/screen_quads.h"
 #include "world/game_world.h"
 
 namespace {
@@ -25,20 +24,6 @@ int RankingLevel() {
   return Settings.Difficulty < RankingLevels ? static_cast<int>(Settings.Difficulty) : RankingLevels - 1;
 }
 
-void DrawScreenQuad(const SceneVertex* quad, float x, float y, float z, Texture* texture) {
-  World.SetSpriteTransform(1, x, y, z, 0, 0, 0);
-  World.Device->SetVertexShader(SceneVertexFormat);
-  World.Device->SetTexture(0, texture);
-  World.Device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(SceneVertex));
-}
-
-void DrawMenuCorner() {
-  if (Settings.ShowPosition)
-    Text.DrawMenuDebug();
-  else if (Settings.ShowFps)
-    World.DrawFpsBadge();
-}
-
 void GameWorld::PrepareResults() {
   RenderTextPanel(1, PanelLastScore, 20, 15, 0, 0, RankingScores[RankingLevel()][RankingSlots - 1], "", 120,
                   TexMenu0, ResultColour);
@@ -51,10 +36,10 @@ void GameWorld::PrepareResults() {
 
 bool GameWorld::DrawGameOver() {
   if (!BeginFrame(0xFF141414)) return false;
-  DrawScreenQuad(BackdropQuad, 0, 0, 12200, Textures[TexGameOver]);
-  DrawScreenQuad(RankingPanelQuad, 800, -850, 3000, TextPanels[PanelLastScore]);
-  DrawScreenQuad(WidePanelQuad, 1500, 230, 3000, TextPanels[PanelHitsOverShots]);
-  DrawScreenQuad(WidePanelQuad, 1500, -330, 3000, TextPanels[PanelHitRate]);
+  DrawScreenQuad(BackdropQuad, TexGameOver, 1, 0, 0, 12200);
+  DrawScreenQuad(RankingPanelQuad, TextPanels[PanelLastScore], 1, 800, -850, 3000);
+  DrawScreenQuad(WidePanelQuad, TextPanels[PanelHitsOverShots], 1, 1500, 230, 3000);
+  DrawScreenQuad(WidePanelQuad, TextPanels[PanelHitRate], 1, 1500, -330, 3000);
   DrawCursor();
   DrawMenuCorner();
   return EndFrame();
