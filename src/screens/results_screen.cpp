@@ -32,13 +32,6 @@ void DrawScreenQuad(const SceneVertex* quad, float x, float y, float z, Texture*
   World.Device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(SceneVertex));
 }
 
-void DrawMenuCorner() {
-  if (Settings.ShowPosition)
-    Text.DrawMenuDebug();
-  else if (Settings.ShowFps)
-    World.DrawFpsBadge();
-}
-
 void GameWorld::PrepareResults() {
   RenderTextPanel(1, PanelLastScore, 20, 15, 0, 0, RankingScores[RankingLevel()][RankingSlots - 1], "", 120,
                   TexMenu0, ResultColour);
