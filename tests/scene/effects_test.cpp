@@ -59,20 +59,6 @@ TEST_F(EffectsTest, FlashesLastTheirNumberOfDrawnFrames) {
   }
 }
 
-TEST_F(EffectsTest, DeathFadeEndsAlmostBlack) {
-  World.FlashActive = 1;
-  World.FlashKind = FlashDeath;
-  World.FlashLevel = 255;
-  for (int frame = 0; frame < 338; ++frame) AdvanceAndDrawFlash(World);
-  ASSERT_EQ(World.FlashLevel, 1.5f);  // the last level the fade draws
-  const Pixels last = DrawFrame();
-  ASSERT_LT(World.FlashLevel, 1.0f);
-  const std::uint32_t c = last.At(320, 240);
-  EXPECT_LE(Red(c), 3);
-  EXPECT_LE(Green(c), 2);
-  EXPECT_LE(Blue(c), 2);
-}
-
 TEST_F(EffectsTest, PuffShowsEachPictureInTurnFor14Frames) {
   WorldObject& puff = World.Smokes[4];
   puff.Active = 1;
