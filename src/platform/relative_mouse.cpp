@@ -71,4 +71,6 @@ void LoseRelativeMouse() {
   Acquired = false;
   Pending = MouseSnapshot{};
   for (auto& b : Held) b = 0;
+  // A window in the background must not keep the pointer captured.
+  if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GetRelativeMouseMode()) SDL_SetRelativeMouseMode(SDL_FALSE);
 }

@@ -113,7 +113,8 @@ void GameWorld::LookBy(float dx, float dy) {
   }
   float turn = dx * s;
   if (ScopeOn) turn /= 2;
-  ViewYaw += turn;
+  // The scene turns by RotationY(ViewYaw), so a turn to the right lowers the yaw.
+  ViewYaw -= turn;
 }
 
 void GameWorld::ClampView() {

@@ -92,12 +92,12 @@ TEST_F(PlayerTest, DeadPlayerTurnsAndFinishesAJumpButDoesNotWalk) {
   EXPECT_EQ(World.JumpActive, 0);
   EXPECT_EQ(CentreZ(), 0.0f);
   EXPECT_EQ(CentreY(), 200.0f);
-  EXPECT_EQ(World.ViewYaw, 40 * 5 * 0.25f);
+  EXPECT_EQ(World.ViewYaw, -40 * 5 * 0.25f);  // a right turn lowers the yaw
 }
 
 TEST_F(PlayerTest, ClampViewWrapsYawToZeroAndPullsPitchBack) {
   World.ViewYaw = 359.9f;
-  World.LookBy(0.3f / 0.25f, 0);
+  World.LookBy(-0.3f / 0.25f, 0);
   World.ClampView();
   EXPECT_EQ(World.ViewYaw, 0.0f);
 
@@ -129,11 +129,11 @@ TEST_F(PlayerTest, ScopeHalvesMouseTurns) {
   Mouse.MouseState.DeltaX = 8;
   Mouse.MouseState.DeltaY = -4;
   World.OnMouseMove(MakePointParam(320, 240));
-  EXPECT_EQ(World.ViewYaw, 2.0f);
+  EXPECT_EQ(World.ViewYaw, -2.0f);
   EXPECT_EQ(World.ViewPitch, -1.0f);
   World.ScopeOn = 1;
   World.OnMouseMove(MakePointParam(320, 240));
-  EXPECT_EQ(World.ViewYaw, 3.0f);
+  EXPECT_EQ(World.ViewYaw, -3.0f);
   EXPECT_EQ(World.ViewPitch, -1.5f);
 }
 
@@ -153,5 +153,5 @@ TEST_F(PlayerTest, MouseMoveRecordsCursorAndReappliesTheLastPoll) {
   World.OnMouseMove(MakePointParam(320, 240));
   EXPECT_EQ(World.MouseDirX, 2);
   EXPECT_EQ(MouseDeltaX, -2.0f);
-  EXPECT_EQ(World.ViewYaw, -1.0f);
+  EXPECT_EQ(World.ViewYaw, 1.0f);
 }

@@ -86,7 +86,8 @@ void main() {
     if (SPECULAR_ENABLE != 0) {
       vec3 h = normalize(normalize(-eye.xyz) + toLight);
       float nh = dot(n, h);
-      if (nh > 0.0) specular += attenuation * uLightSpecular[i] * pow(nh, uMatPower);
+      // Only a light that reaches the front of the vertex adds a highlight.
+      if (nh > 0.0 && dot(n, toLight) > 0.0) specular += attenuation * uLightSpecular[i] * pow(nh, uMatPower);
     }
   }
   vec3 lit = uMatEmissive.rgb + uMatAmbient.rgb * (uGlobalAmbient + ambient) + matDiffuse.rgb * diffuse;
