@@ -1,4 +1,5 @@
 // Modal dialogs: message flow and result, controls by identifier, keyboard, typing, hook, pages.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -428,5 +429,35 @@ TEST_F(DialogTest, MessageBoxesAreOwnedByTheDialogAndNestedDialogsReturnToTheOut
   bool refocused = false;
   for (const Seen& s : Log) refocused |= s.Message == WM_SETFOCUS && s.Dialog == outer;
   EXPECT_TRUE(refocused);
+}
+}  // namespace
+
+namespace {
+TEST_F(DialogTest, TextInputIsOnOnlyWhileAFieldHasTheFocusAndPasteWorks) {
+  ASSERT_EQ(SDL_SetClipboardText("貼り付け"), 0);
+  DialogScript script(Main);
+  script
+      .Then([&](HWND) {
+        EXPECT_TRUE(SDL_IsTextInputActive());
+        script.KeyDown(0x11);
+        script.Key('V');
+        script.KeyUp(0x11);
+      })
+      .Then([&](HWND d) {
+        EXPECT_EQ(GetDlgItemText(d, IdEdit), "貼り付け");
+        script.Key(9);
+      })
+      .Then([&](HWND d) {
+        EXPECT_EQ(GetDlgFocusId(d), IdCheck);
+        EXPECT_FALSE(SDL_IsTextInputActive());  // an input method must not take the game's keys
+        SetDlgItemFocus(d, IdEdit);
+      })
+      .Then([&](HWND) {
+        EXPECT_TRUE(SDL_IsTextInputActive());
+        script.Key(0x1B);
+      })
+      .Then([&](HWND d) { EndDialog(d, 1); });
+  DialogBoxParam(Main, Dialog, Record, 0);
+  EXPECT_FALSE(SDL_IsTextInputActive());
 }
 }  // namespace
