@@ -413,6 +413,8 @@ bool SetDlgItemFocus(HWND dialog, int id) {
 bool SetDialogFocus(HWND dialog) {
   DialogState* top = TopLevelDialog(dialog);
   if (!top) return false;
+  // As on the desktop, a dialog taking the focus gives it back to its last focused control.
+  if (top->FocusId != 0 && FindControl(top->FocusDialog, top->FocusId)) return true;
   top->FocusDialog = top->Handle;
   top->FocusId = 0;
   return true;

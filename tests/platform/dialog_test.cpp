@@ -421,6 +421,9 @@ TEST_F(DialogTest, MessageBoxesAreOwnedByTheDialogAndNestedDialogsReturnToTheOut
       })
       .Then([&](HWND d) {
         EXPECT_EQ(d, outer);
+        // Taking the focus back gives it to the control that had it.
+        SetDialogFocus(d);
+        EXPECT_EQ(GetDlgFocusId(d), IdEdit);
         EndDialog(d, 1);
       });
   DialogBoxParam(Main, Dialog, Record, 0);
