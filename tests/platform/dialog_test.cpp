@@ -377,10 +377,12 @@ TEST_F(DialogTest, MouseClicksPressButtonsAndMovesReachTheDialogInClientPixels) 
         dialog = d;
         script.Click(d, IdButton);
         script.Click(Pages[0], IdPageCheck);
+        script.Click(d, IdTrack);  // the thumb jumps to the middle of 0..10
       })
       .Then([&](HWND d) {
         EXPECT_TRUE(IsDlgButtonChecked(Pages[0], IdPageCheck));
-        EXPECT_EQ(GetDlgFocusId(Pages[0]), IdPageCheck);
+        EXPECT_EQ(GetDlgFocusId(d), IdTrack);
+        EXPECT_EQ(GetTrackbarPosition(d, IdTrack), 5);
         DialogRect r;
         GetDlgItemWindowRect(d, IdCheck, r);
         CheckInClient = {5, 20, 85, 30};
@@ -390,6 +392,10 @@ TEST_F(DialogTest, MouseClicksPressButtonsAndMovesReachTheDialogInClientPixels) 
       .Then([&](HWND d) { EndDialog(d, 1); });
   DialogBoxParam(Main, Dialog, Record, 0);
   EXPECT_EQ(Commands(dialog), std::vector<int>{IdButton});
+  std::vector<int> codes;
+  for (const Seen& s : Log)
+    if (s.Message == WM_HSCROLL && s.LParam == IdTrack) codes.push_back(LowWord(s.WParam));
+  EXPECT_EQ(codes, (std::vector<int>{TB_THUMBTRACK, TB_ENDTRACK}));
   // The last move over the dialog itself carries the point in its client pixels.
   const Seen* move = nullptr;
   for (const Seen& s : Log)
