@@ -18,13 +18,15 @@ enum : std::uint32_t {
   WM_QUIT = 0x0012,
   WM_KEYDOWN = 0x0100,
   WM_KEYUP = 0x0101,
-  WM_CHAR = 0x0102,
+  WM_CHAR = 0x0102,             // wParam: a Unicode code point of typed text
+  WM_IME_COMPOSITION = 0x010F,  // wParam: 1 while an input method composes, 0 when it ends
   WM_TIMER = 0x0113,
   WM_MOUSEMOVE = 0x0200,
   WM_LBUTTONDOWN = 0x0201,
   WM_LBUTTONUP = 0x0202,
   WM_RBUTTONDOWN = 0x0204,
   WM_RBUTTONUP = 0x0205,
+  WM_MOUSEWHEEL = 0x020A,  // high word of wParam: signed motion, 120 per notch, forward positive
 };
 
 constexpr WPARAM WA_INACTIVE = 0;
