@@ -1,73 +1,246 @@
-// UpdateStep and RenderStep: dispatch on GameState.
+// UpdateStep and RenderStep: the per-step and per-frame work chosen by GameState, state entry
+// and the end of a match.
 #include "app/scene_steps.h"
 
 #include "app/app_globals.h"
 #include "app/frame_timer.h"
 #include "audio/music_player.h"
 #include "audio/sound_engine.h"
+#include "dialogs/settings_apply.h"
+#include "dialogs/settings_window.h"
 #include "input/dxinput.h"
+#include "persist/settings_record.h"
+#include "platform/message_box.h"
 #include "platform/window.h"
 #include "world/game_world.h"
+#include "world/match_values.h"
 
 namespace {
 constexpr std::uint32_t TransitionFrames = 20;
+constexpr std::uint32_t FrozenMatchFrames = 10;
+constexpr int CursorMargin = 100;
+constexpr int TransitionNoise = 2;  // the looping transition noise
+constexpr int CandidateSlot = 5;
+constexpr int LowestRankedSlot = 4;
+
+const char* const DisplaySwitchFailedText =
+    "画面の変更が出来ません\nサポートされていない設定かもしれません。";
 
 void PutCursorAtScreenCentre() { SetCursorPos(ScreenPixelWidth() / 2, ScreenPixelHeight() / 2); }
 
-// A frame holding only the cleared back buffer.
-void DrawEmptyFrame() {
-  if (World.BeginFrame(0xFF000000u)) World.EndFrame();
+void ReportDisplaySwitchFailure() {
+  MessageBox(MainWindow, DisplaySwitchFailedText, "WindowMode", MB_OK);
+}
+
+// The screens with the software cursor, whose mouse-move messages must keep flowing.
+bool MenuCursorState(std::int32_t state) {
+  return state == StateTitle || state == StateRanking || state == StateOperation ||
+         state == StateGameOver || state == StateCredits;
+}
+
+// Well inside every screen edge, where the next real motion still reaches the window.
+bool WindowCursorWellInside() {
+  return WindowCursorX > CursorMargin && WindowCursorY > CursorMargin &&
+         WindowCursorX < ScreenPixelWidth() - CursorMargin &&
+         WindowCursorY < ScreenPixelHeight() - CursorMargin;
+}
+
+// The entering frame of a match: nothing is drawn.
+void EnterMatch(GameWorld& w) {
+  Music.StopMusic();
+  if (Settings.WindowMode == 0 && !w.ResetDisplay(1)) {
+    ReportDisplaySwitchFailure();
+    w.GameState = StateQuit;
+    return;
+  }
+  if (!w.ApplyViewSettings()) {
+    w.GameState = StateQuit;
+    return;
+  }
+  w.ResetMatch();
+  ApplySettings();
+  w.FlashLevel = 255.0f;
+  w.FlashActive = 1;
+  w.FlashKind = FlashFadeIn;
+  PutCursorAtScreenCentre();
+  // ResetMatch put the state back to the title and its count to 0.
+  ++w.StateFrameCount;
+  w.GameState = StatePlay;
+}
+
+void RenderMatchFrame(GameWorld& w) {
+  ++w.StateFrameCount;
+  ++w.PlayFrameCount;
+  w.RenderPlayFrame();
+  if (w.Player.HP < 1.0f && w.Player.Active) {
+    // Just died: the death flash runs before the match ends.
+    w.Player.HP = 0;
+    w.Player.Active = 0;
+    w.ScopeOn = 0;
+    w.SetScope(0);
+    w.FlashLevel = 255.0f;
+    w.FlashActive = 1;
+    w.FlashKind = FlashDeath;
+  } else if (w.Player.HP == 0 && !w.Player.Active && w.FlashLevel <= 1.0f) {
+    w.FinishMatch();
+    w.PrepareResults();
+  }
+}
+
+void EnterSettings(GameWorld& w) {
+  PutCursorAtScreenCentre();
+  ShowCursor(true);
+  ++w.StateFrameCount;
+  w.TransitionActive = 0;
+  w.DrawSettingsBackdrop();
+  // Closing the window starts the transition back to the title.
+  RunSettingsWindow();
+  if (Settings.ApplyDisplayChange) {
+    if (!w.ResetDisplay(0)) {
+      ReportDisplaySwitchFailure();
+      w.GameState = StateQuit;
+      return;
+    }
+    Settings.DisplayWidth = Settings.ScreenWidth;
+    Settings.DisplayHeight = Settings.ScreenHeight;
+    w.MenuShown = 0;
+    w.TitleRestart = 1;
+    if (!w.ApplyViewSettings() || !w.InitTitle()) {
+      w.GameState = StateQuit;
+      return;
+    }
+  }
+  ShowCursor(false);
+  ApplySettings();
+}
+
+bool ScoreEntersRanking(const GameWorld& w) {
+  return Settings.DebugMode == 0 &&
+         w.RankingScores[Settings.Difficulty][LowestRankedSlot] < w.LastGameScore;
+}
+
+void RenderGameOver(GameWorld& w) {
+  const bool entering = w.StateFrameCount == 0;
+  ++w.StateFrameCount;
+  w.DrawGameOver();
+  if (!entering || !ScoreEntersRanking(w)) return;
+  ShowCursor(true);
+  RankingDialogOpen = 1;
+  w.OpenRankingEntry();
+  RankingDialogOpen = 0;
+  ShowCursor(false);
 }
 }  // namespace
 
 void UpdateStep() {
-  switch (World.GameState) {
+  GameWorld& w = World;
+  switch (w.GameState) {
     case StateTitle:
+      if (w.MenuShown) w.UpdateMenuHover();
       Music.KeepTitleMusic();
       Sound.ResetListener();
       break;
     case StatePlay:
-      // The first ten frames of a match are frozen.
-      if (World.StateFrameCount <= 10) break;
+      if (w.StateFrameCount <= FrozenMatchFrames) break;
       Music.KeepMatchMusic();
-      Sound.UpdateListener(World.Player.X, World.Player.Y, World.Player.Z, World.ViewYaw,
-                           World.ViewPitch, World.Player.HP);
+      Sound.UpdateListener(w.Player.X, w.Player.Y, w.Player.Z, w.ViewYaw, w.ViewPitch, w.Player.HP);
       if (AppActive) {
         Mouse.PollMouse();
         PutCursorAtScreenCentre();
       }
-      World.UpdateGame();
+      w.UpdateGame();
       break;
     default:
       break;
   }
+  if (MenuCursorState(w.GameState) && !RankingDialogOpen && AppActive) {
+    Mouse.PollMouse();
+    if (!WindowCursorWellInside()) PutCursorAtScreenCentre();
+  }
 }
 
 void RenderStep() {
-  if (World.TransitionActive) {
-    if (World.StateFrameCount < TransitionFrames) {
-      ++World.StateFrameCount;
-      Sound.PlayMenuSound(false, 2);
+  GameWorld& w = World;
+  if (w.TransitionActive) {
+    if (w.StateFrameCount < TransitionFrames) {
+      ++w.StateFrameCount;
+      Sound.PlayMenuSound(false, TransitionNoise);  // keeps a playing loop going
     } else {
-      World.StateFrameCount = 0;
-      Sound.PlayMenuSound(true, 2);
-      World.TransitionActive = 0;
+      w.StateFrameCount = 0;
+      Sound.PlayMenuSound(true, TransitionNoise);
+      w.TransitionActive = 0;
     }
-    DrawEmptyFrame();
+    w.DrawTransition();
     return;
   }
-  switch (World.GameState) {
+  switch (w.GameState) {
     case StateTitle:
-      ++World.StateFrameCount;
-      DrawEmptyFrame();
+      ++w.StateFrameCount;
+      w.DrawTitle();
+      break;
+    case StatePlay:
+      if (w.StateFrameCount == 0) {
+        EnterMatch(w);
+      } else {
+        RenderMatchFrame(w);
+      }
+      break;
+    case StateRanking:
+      ++w.StateFrameCount;
+      w.DrawRanking();
+      break;
+    case StateOperation:
+      ++w.StateFrameCount;
+      w.DrawOperation();
+      break;
+    case StateCredits:
+      ++w.StateFrameCount;
+      w.DrawCredits();
+      break;
+    case StateSettings:
+      // The settings window leaves the state itself, so only the entering frame does anything.
+      if (w.StateFrameCount == 0) EnterSettings(w);
+      break;
+    case StateGameOver:
+      RenderGameOver(w);
       break;
     case StateQuit:
       StopFrameTimer();
       PostMessage(MainWindow, WM_CLOSE, 0, 0);
       break;
     default:
-      ++World.StateFrameCount;
-      DrawEmptyFrame();
       break;
   }
+}
+
+void GameWorld::FinishMatch() {
+  for (int i = 0; i < EnemySlots; ++i) {
+    WorldObject& e = Enemies[i];
+    if (!e.Active) continue;
+    Sound.PlayEnemySound(i, EnemyStopFiring, e.X, e.Y, e.Z);
+    e.Active = 0;
+  }
+  Sound.StopHeartbeat();
+  Music.StopMusic();
+  StateFrameCount = 0;
+  TransitionActive = 1;
+  Player.X = Player.Y = Player.Z = 0;
+  Sound.ResetListener();
+  if (Settings.WindowMode == 0) {
+    // The match ran full screen: back to the window.
+    if (!ResetDisplay(0)) {
+      ReportDisplaySwitchFailure();
+      GameState = StateQuit;
+      return;
+    }
+    if (!ApplyViewSettings() || !InitTitle()) {
+      GameState = StateQuit;
+      return;
+    }
+  }
+  RankingScores[Settings.Difficulty][CandidateSlot] = LastGameScore;
+  SaveRanking();
+  LoadRanking();
+  SetFog(false);
+  GameState = StateGameOver;
 }

@@ -214,6 +214,12 @@ class GameWorld {
   void OnMenuClick();
 
   // ---- title and information screens (screens/) ----
+  // How far each menu item has slid left, and how far it slides in all.
+  std::int32_t MenuSlide[MenuItemCount] = {};
+  std::int32_t MenuSlideTarget[MenuItemCount] = {1300, 800, 300, 1300, 800, 300};
+  float TitleLogoDepth = 0;
+  float TitleBackOffset = 1200;  // extra depth of the title background while it approaches
+  std::int32_t NoiseFrame = 0;   // noise picture of the transition, 0..2
   bool DrawTitle();
   bool DrawOperation();
   bool DrawCredits();
