@@ -40,8 +40,11 @@ const HelpZone Zones[] = {
 };
 }  // namespace
 
-const char* GraphicsHelpText(int x, int y) {
-  for (const HelpZone& zone : Zones)
-    if (x >= zone.Left && x <= zone.Right && y >= zone.Top && y <= zone.Bottom) return zone.Text;
+const char* GraphicsHelpText(HWND page, int x, int y) {
+  for (const HelpZone& zone : Zones) {
+    DialogRect r{zone.Left, zone.Top, zone.Right, zone.Bottom};
+    if (page) MapDialogRect(page, r);
+    if (x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom) return zone.Text;
+  }
   return GraphicsHelpIdle;
 }

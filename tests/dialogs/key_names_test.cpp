@@ -55,9 +55,9 @@ TEST(GraphicsHelp, ThePointerChoosesTheTextOfTheFirstZoneHoldingIt) {
       {-5, -5, "項目の説明"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(std::string(GraphicsHelpText(c.X, c.Y)).rfind(c.Starts, 0), 0u)
-        << c.X << "," << c.Y << ": " << GraphicsHelpText(c.X, c.Y);
-  const std::string colours = GraphicsHelpText(200, 20);
+    EXPECT_EQ(std::string(GraphicsHelpText(nullptr, c.X, c.Y)).rfind(c.Starts, 0), 0u)
+        << c.X << "," << c.Y << ": " << GraphicsHelpText(nullptr, c.X, c.Y);
+  const std::string colours = GraphicsHelpText(nullptr, 200, 20);
   EXPECT_NE(colours.find("通常は[ディスプレイの設定]のままで十分です。\n"), std::string::npos);
   EXPECT_EQ(colours.find("%s"), std::string::npos);
 }
