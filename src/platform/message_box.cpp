@@ -23,7 +23,7 @@ std::uint32_t IconFlags(std::uint32_t type) {
 
 int MessageBox(HWND owner, const char* text, const char* caption, std::uint32_t type) {
   if (Capturing) {
-    Captured.push_back({text ? text : "", caption ? caption : "", type, owner != nullptr});
+    Captured.push_back({text ? text : "", caption ? caption : "", type, owner != nullptr, owner});
     if (Answers.empty()) return DefaultAnswer(type);
     int answer = Answers.front();
     Answers.pop_front();

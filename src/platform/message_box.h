@@ -28,6 +28,7 @@ struct ShownMessageBox {
   std::string Caption;
   std::uint32_t Type = 0;
   bool Owned = false;
+  HWND Owner = nullptr;
 };
 
 // While capturing, boxes are recorded instead of shown and answered from the queue;

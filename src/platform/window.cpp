@@ -19,6 +19,9 @@ struct Window {
   SDL_Window* Sdl = nullptr;
   WindowProc Procedure = nullptr;
   bool Alive = false;
+  // Dialogs have no display window: they are drawn inside their owner chain's top window.
+  HWND Owner = nullptr;
+  void* DialogData = nullptr;
 };
 
 namespace {
@@ -27,6 +30,8 @@ std::vector<std::unique_ptr<Window>> Windows;
 std::mutex QueueLock;
 std::deque<Message> Queue;
 int CursorCounter = 0;
+std::string Composition;
+bool Composing = false;
 
 struct PendingWarp {
   bool Active = false;
@@ -36,6 +41,9 @@ struct PendingWarp {
 
 bool EnsureVideo() {
   if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  // Long compositions arrive whole; the input method shows its own candidate list.
+  SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
+  SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
   return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
 
@@ -48,13 +56,41 @@ HWND WindowFromSdlId(std::uint32_t id) {
 
 HWND FirstLiveWindow() {
   for (auto& w : Windows)
-    if (w->Alive) return w.get();
+    if (w->Alive && !w->DialogData) return w.get();
   return nullptr;
 }
 
 void Enqueue(HWND window, std::uint32_t id, WPARAM wParam, LPARAM lParam) {
   std::lock_guard<std::mutex> hold(QueueLock);
   Queue.push_back(Message{window, id, wParam, lParam});
+}
+
+HWND TextTarget(std::uint32_t windowId) {
+  HWND target = WindowFromSdlId(windowId);
+  return target ? target : FirstLiveWindow();
+}
+
+void SetComposition(HWND target, const char* text) {
+  const std::string now = text ? text : "";
+  const bool composing = !now.empty();
+  if (now == Composition && composing == Composing) return;
+  Composition = now;
+  Composing = composing;
+  if (target) Enqueue(target, WM_IME_COMPOSITION, composing ? 1 : 0, 0);
+}
+
+void EnqueueText(HWND target, const char* text) {
+  if (!target || !text) return;
+  // Committed text ends any composition before its characters arrive.
+  SetComposition(target, "");
+  const auto* p = reinterpret_cast<const unsigned char*>(text);
+  while (*p) {
+    const unsigned char c = *p++;
+    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    std::uint32_t cp = c < 0x80 ? c : (c & (0x3F >> extra));
+    while (extra-- > 0 && (*p & 0xC0) == 0x80) cp = (cp << 6) | (*p++ & 0x3F);
+    Enqueue(target, WM_CHAR, cp, 0);
+  }
 }
 
 LPARAM KeyParam(const SDL_KeyboardEvent& key, bool down) {
@@ -92,8 +128,20 @@ void TranslateEvent(const SDL_Event& event) {
       int notches = event.wheel.y;
       if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
       AddMouseWheel(notches * 120);
+      if (HWND target = WindowFromSdlId(event.wheel.windowID); target && notches != 0)
+        Enqueue(target, WM_MOUSEWHEEL, (static_cast<WPARAM>(notches * 120) & 0xFFFFu) << 16, 0);
       return;
     }
+    case SDL_TEXTINPUT:
+      EnqueueText(TextTarget(event.text.windowID), event.text.text);
+      return;
+    case SDL_TEXTEDITING:
+      SetComposition(TextTarget(event.edit.windowID), event.edit.text);
+      return;
+    case SDL_TEXTEDITING_EXT:
+      SetComposition(TextTarget(event.editExt.windowID), event.editExt.text);
+      SDL_free(event.editExt.text);
+      return;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
       const bool down = event.type == SDL_MOUSEBUTTONDOWN;
@@ -138,7 +186,38 @@ void TranslateEvent(const SDL_Event& event) {
 }
 }  // namespace
 
-SDL_Window* SdlWindowOf(HWND window) { return window && window->Alive ? window->Sdl : nullptr; }
+SDL_Window* SdlWindowOf(HWND window) {
+  // A dialog answers with the display window of its owner chain (message box parents).
+  while (window && window->Alive && !window->Sdl) window = window->Owner;
+  return window && window->Alive ? window->Sdl : nullptr;
+}
+
+HWND CreateDialogWindow(HWND owner, WindowProc procedure, void* data) {
+  if (!procedure || !data) return nullptr;
+  auto window = std::make_unique<Window>();
+  window->Procedure = procedure;
+  window->Alive = true;
+  window->Owner = owner;
+  window->DialogData = data;
+  Windows.push_back(std::move(window));
+  return Windows.back().get();
+}
+
+void* DialogDataOf(HWND window) { return window && window->Alive ? window->DialogData : nullptr; }
+
+HWND TopLevelOf(HWND window) {
+  while (window && window->Alive && !window->Sdl) window = window->Owner;
+  return window && window->Alive ? window : nullptr;
+}
+
+bool IsWindowAlive(HWND window) {
+  for (auto& w : Windows)
+    if (w.get() == window) return w->Alive;
+  return false;
+}
+
+const std::string& CompositionText() { return Composition; }
+bool CompositionActive() { return Composing; }
 
 bool RegisterWindowClass(const char* className, WindowProc procedure) {
   if (!className || !procedure) return false;
@@ -164,6 +243,9 @@ HWND CreateMainWindow(const char* className, const char* title) {
                                          SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI);
   if (!sdl) return nullptr;
   SDL_RaiseWindow(sdl);
+  // Typed text is wanted only while a dialog's edit field has the focus: an input method left
+  // on would take the game's keys.
+  SDL_StopTextInput();
   auto window = std::make_unique<Window>();
   window->Sdl = sdl;
   window->Procedure = found->second;
@@ -176,6 +258,7 @@ bool DestroyWindow(HWND window) {
   if (!window || !window->Alive) return false;
   if (window->Procedure) window->Procedure(window, WM_DESTROY, 0, 0);
   window->Alive = false;
+  window->DialogData = nullptr;
   if (window->Sdl) SDL_DestroyWindow(window->Sdl);
   window->Sdl = nullptr;
   return true;
@@ -266,4 +349,6 @@ void ResetWindowSystem() {
   Queue.clear();
   Warp = PendingWarp{};
   CursorCounter = 0;
+  Composition.clear();
+  Composing = false;
 }

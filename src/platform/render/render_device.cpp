@@ -875,7 +875,17 @@ bool RenderDevice::EndScene() {
   return true;
 }
 
-bool RenderDevice::Present() { return PresentWithOverlay(nullptr, nullptr); }
+namespace {
+RenderDevice::OverlayDraw StandingOverlay = nullptr;
+void* StandingOverlayUser = nullptr;
+}  // namespace
+
+void SetPresentOverlay(RenderDevice::OverlayDraw overlay, void* user) {
+  StandingOverlay = overlay;
+  StandingOverlayUser = user;
+}
+
+bool RenderDevice::Present() { return PresentWithOverlay(StandingOverlay, StandingOverlayUser); }
 
 bool RenderDevice::PresentWithOverlay(OverlayDraw overlay, void* user) {
   DeviceState& s = *State;

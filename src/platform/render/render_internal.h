@@ -52,3 +52,6 @@ void CurrentTargetSize(RenderDevice* device, int& width, int& height);
 
 // The device the textures and fonts were made for (only one ever exists).
 RenderDevice* CurrentDevice();
+
+// An overlay drawn by every Present while set (the modal dialogs over the game's redraws).
+void SetPresentOverlay(RenderDevice::OverlayDraw overlay, void* user);
