@@ -235,6 +235,8 @@ class GameWorld {
 
   // ---- play scene (scene/) ----
   bool RenderPlayFrame();
+  // The last world transform placed by SetSpriteTransform.
+  Matrix SpriteMatrix;
   void SetSpriteTransform(std::int32_t scale, float x, float y, float z, float angleX,
                           float angleY, float angleZ);
   void SetFog(bool on);

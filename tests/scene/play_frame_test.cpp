@@ -1,0 +1,270 @@
+// The play frame on screen: display switches, overlays, status placement, mip filtering.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "graphics/mesh_models.h"
+#include "persist/settings_record.h"
+#include "platform/render/render_device.h"
+#include "platform/render/texture.h"
+#include "scene/play_scene.h"
+#include "scene/scene_fixture.h"
+#include "world/game_world.h"
+
+namespace scene_test {
+namespace {
+
+class PlayFrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EnsureDevice();
+    UseTestPictures();
+    QuietMatch();
+  }
+
+  // Something of every kind in front of the eye (which sits at y 230, looking along +z).
+  static void Populate() {
+    WorldObject& enemy = World.Enemies[17];  // beyond a small EnemyCount, still drawn when active
+    enemy.Active = 1;
+    enemy.X = -120;
+    enemy.Y = 230;
+    enemy.Z = 700;
+    enemy.AngleX = 30;
+    for (int i = 0; i < 3; ++i) {
+      World.Shots[i].Active = 1;
+      for (SceneVertex& v : World.ShotMeshes[i]) {
+        v.X += 60.0f * static_cast<float>(i);
+        v.Y += 217;
+        v.Z += 400;
+      }
+    }
+    World.Trees[0].Active = 1;
+    World.Trees[0].X = 1500;
+    World.Trees[0].Z = 5000;
+  }
+
+  static void Depopulate() {
+    for (WorldObject& e : World.Enemies) e.Active = 0;
+    for (WorldObject& s : World.Shots) s.Active = 0;
+    for (WorldObject& t : World.Trees) t.Active = 0;
+  }
+};
+
+TEST_F(PlayFrameTest, SwitchesOffLeaveOnlySkyArenaAndEffects) {
+  Populate();
+  const Pixels populated = DrawFrame();
+  Depopulate();
+  const Pixels empty = DrawFrame();
+  EXPECT_EQ(populated.Differences(empty), 0);
+  // The sky model and the arena walls are there all the same.
+  const std::uint32_t centre = empty.At(320, 200) & 0xFFFFFF;
+  EXPECT_NE(centre, 0xCCCCDDu) << std::hex << centre;
+}
+
+struct SwitchCase {
+  const char* Name;
+  std::uint32_t SettingsRecord::*Field;
+};
+
+TEST_F(PlayFrameTest, EachSwitchShowsItsOwnPart) {
+  const SwitchCase cases[] = {
+      {"ShowSelf", &SettingsRecord::ShowSelf},         {"ShowGun", &SettingsRecord::ShowGun},
+      {"ShowEnemies", &SettingsRecord::ShowEnemies},   {"ShowBullets", &SettingsRecord::ShowBullets},
+      {"ShowTrees", &SettingsRecord::ShowTrees},       {"ShowAimCursor", &SettingsRecord::ShowAimCursor},
+      {"ShowStatus", &SettingsRecord::ShowStatus},     {"ShowPosition", &SettingsRecord::ShowPosition},
+      {"ShowEnemyInfo", &SettingsRecord::ShowEnemyInfo},
+  };
+  World.Textures[TexCursor1] = SolidTexture(0xFFFFFF00);
+  World.Textures[TexWindow] = SolidTexture(0xFF8000FF);
+  Populate();
+  const Pixels none = DrawFrame();
+  for (const SwitchCase& c : cases) {
+    Settings.*c.Field = 1;
+    const Pixels shown = DrawFrame();
+    Settings.*c.Field = 0;
+    EXPECT_GT(shown.Differences(none), 20) << c.Name;
+  }
+}
+
+TEST_F(PlayFrameTest, FogTakesHoldFromTheSecondFrameAndStaysUntilSwitchedOff) {
+  const Pixels clear = DrawFrame();
+  Settings.UseFog = 1;
+  const Pixels first = DrawFrame();
+  const Pixels second = DrawFrame();
+  Settings.UseFog = 0;
+  const Pixels kept = DrawFrame();
+  EXPECT_EQ(first.Differences(clear), 0);
+  EXPECT_GT(second.Differences(clear), 1000);
+  EXPECT_EQ(kept.Differences(second), 0);
+  World.SetFog(false);
+  EXPECT_EQ(DrawFrame().Differences(clear), 0);
+}
+
+TEST_F(PlayFrameTest, CursorHidesUnderTheScope) {
+  World.Textures[TexCursor1] = SolidTexture(0xFFFFFF00);
+  World.ScopeOn = 1;
+  World.SetScope(1);
+  World.FlashActive = 0;
+  const Pixels scoped = DrawFrame();
+  Settings.ShowAimCursor = 1;
+  EXPECT_EQ(DrawFrame().Differences(scoped), 0);
+  World.ScopeOn = 0;
+  World.SetScope(0);
+  World.FlashActive = 0;
+  const Pixels cursor = DrawFrame();
+  const Box box = BoundsOf(cursor, [](std::uint32_t c) { return (c & 0xFFFFFF) == 0xFFFF00; });
+  ASSERT_FALSE(box.Empty());
+  // Centred, about three per cent of the width.
+  EXPECT_NEAR((box.Left + box.Right) / 2.0, 320, 2);
+  EXPECT_NEAR((box.Top + box.Bottom) / 2.0, 240, 2);
+  EXPECT_NEAR(box.Right - box.Left + 1, 0.04 / 1.346 * 640, 2);
+}
+
+TEST_F(PlayFrameTest, FrameCounterHidesWhileThePositionIsShown) {
+  const Pixels none = DrawFrame();
+  Settings.ShowFps = 1;
+  World.Fps = 61;
+  EXPECT_GT(DrawFrame().Differences(none), 20);
+  Settings.ShowFps = 0;
+  Settings.ShowPosition = 1;
+  const Pixels position = DrawFrame();
+  Settings.ShowFps = 1;
+  EXPECT_EQ(DrawFrame().Differences(position), 0);
+}
+
+TEST_F(PlayFrameTest, InvisibleColoursDrawNothing) {
+  World.Textures[TexCursor1] = SolidTexture(0xFFFFFF00);
+  const Pixels plain = DrawFrame();
+  // A flash level of 256 masks to alpha 0; the same for every kind but the death fade.
+  for (int kind : {FlashDamage, FlashZoom, FlashFadeIn}) {
+    World.FlashActive = 1;
+    World.FlashKind = kind;
+    World.FlashLevel = 256;
+    EXPECT_EQ(DrawFrame().Differences(plain), 0) << kind;
+    EXPECT_EQ(World.FlashLevel, 256 - FlashStep(kind)) << "the flash was drawn";
+  }
+  World.FlashActive = 0;
+  Settings.ShowAimCursor = 1;
+  for (SceneVertex& v : World.CursorQuad) v.Colour = 0x00FFFFFF;
+  EXPECT_EQ(DrawFrame().Differences(plain), 0);
+  for (SceneVertex& v : World.CursorQuad) v.Colour = 0xFFFFFFFF;
+  EXPECT_GT(DrawFrame().Differences(plain), 50);
+}
+
+TEST_F(PlayFrameTest, DamageFlashTintsTheWholeScreen) {
+  World.FlashActive = 1;
+  World.FlashKind = FlashDamage;
+  World.FlashLevel = 192;
+  const Pixels tinted = DrawFrame();
+  const Box red = BoundsOf(tinted, [](std::uint32_t c) { return Red(c) > Green(c) + 60; });
+  EXPECT_EQ(red.Left, 0);
+  EXPECT_EQ(red.Top, 0);
+  EXPECT_EQ(red.Right, 639);
+  EXPECT_EQ(red.Bottom, 479);
+}
+
+// Per cent of width and height from the top-left, clipped to the screen.
+struct Placement {
+  const char* Name;
+  double Left, Right, Top, Bottom;
+};
+
+TEST_F(PlayFrameTest, StatusElementsSitWhereTheLayoutPutsThem) {
+  Texture* marker = SolidTexture(0xFFFF0000);
+  Texture* savedAmmo = World.TextPanels[PanelAmmo];
+  Texture* savedHealth = World.TextPanels[PanelHealth];
+  Texture* clear = World.Textures[TexWindow];
+  const Placement places[] = {
+      {"frame", 0, 100, 0, 100},
+      {"ammunition", 73.8, 100, 86.2, 100},
+      {"weapon name", 15.8, 39.6, 94.6, 100},
+      {"health", 0, 18.4, 94.6, 100},
+  };
+  Settings.ShowStatus = 1;
+  for (int zoom = 0; zoom < 2; ++zoom) {
+    World.ScopeOn = static_cast<std::uint8_t>(zoom);
+    World.SetScope(World.ScopeOn);
+    World.FlashActive = 0;
+    for (int element = 0; element < 4; ++element) {
+      World.Textures[TexWindow] = element == 0 ? marker : clear;
+      World.TextPanels[PanelAmmo] = element == 1 ? marker : clear;
+      World.Textures[TexWeaponName1] = element == 2 ? marker : clear;
+      World.TextPanels[PanelHealth] = element == 3 ? marker : clear;
+      const Pixels p = DrawFrame();
+      const Box box = BoundsOf(p, [](std::uint32_t c) { return Red(c) > Green(c) + 60 && Red(c) > Blue(c) + 60; });
+      const Placement& want = places[element];
+      ASSERT_FALSE(box.Empty()) << want.Name;
+      EXPECT_NEAR(box.Left, want.Left * 6.4, 1.5) << want.Name << " zoom " << zoom;
+      EXPECT_NEAR(box.Right + 1, want.Right * 6.4, 1.5) << want.Name << " zoom " << zoom;
+      EXPECT_NEAR(box.Top, want.Top * 4.8, 1.5) << want.Name << " zoom " << zoom;
+      EXPECT_NEAR(box.Bottom + 1, want.Bottom * 4.8, 1.5) << want.Name << " zoom " << zoom;
+    }
+  }
+  World.TextPanels[PanelAmmo] = savedAmmo;
+  World.TextPanels[PanelHealth] = savedHealth;
+  World.ScopeOn = 0;
+  World.SetScope(0);
+}
+
+TEST_F(PlayFrameTest, ScopeQuadCoversTheScreenAlikeAtBothProjections) {
+  double extent[2][2];
+  for (int zoom = 0; zoom < 2; ++zoom) {
+    World.SetScope(static_cast<std::uint8_t>(zoom));
+    World.SetSpriteTransform(1, 0, 0, 1.3f + World.OverlayDepthOffset, 0, 0, 0);
+    const Matrix toScreen = MatrixMultiply(World.SpriteMatrix, World.ProjectionMatrix);
+    const Vector3 corner = TransformCoord({World.ScopeQuad[2].X, World.ScopeQuad[2].Y, 0}, toScreen);
+    extent[zoom][0] = corner.X;
+    extent[zoom][1] = corner.Y;
+    EXPECT_GT(corner.X, 1.0) << zoom;
+    EXPECT_GT(corner.Y, 1.0) << zoom;
+  }
+  World.SetScope(0);
+  EXPECT_NEAR(extent[1][0] / extent[0][0], 1.0, 1e-4);
+  EXPECT_NEAR(extent[1][1] / extent[0][1], 1.0, 1e-4);
+}
+
+// Ground levels in distinct colours: level 0 shows without mip filtering, a single deeper
+// level with the point filter, and blends of two levels with the linear filter.
+TEST_F(PlayFrameTest, MipFilterFollowsTheSettingsForTheArenaOnly) {
+  const std::vector<std::uint32_t> levels = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFF00FFFF,
+                                             0xFFFF00FF, 0xFFFFFFFF, 0xFF000000};
+  World.Textures[TexGround] = LevelTexture(1024, levels);
+  World.Textures[TexWall] = World.Textures[TexBlankKeyed];
+  auto classify = [&](const Pixels& p) {
+    int level0 = 0, deeper = 0, blended = 0;
+    for (int y = 250; y < 480; y += 3) {
+      for (int x = 0; x < 640; x += 3) {
+        const std::uint32_t c = p.At(x, y) | 0xFF000000;
+        if (c == levels[0]) ++level0;
+        else if (std::find(levels.begin() + 1, levels.end(), c) != levels.end()) ++deeper;
+        else ++blended;
+      }
+    }
+    return std::array<int, 3>{level0, deeper, blended};
+  };
+  struct Case {
+    std::uint32_t Use, Level;
+    int Expect;  // 0 only level 0, 1 pure deeper levels, 2 blends
+  };
+  for (const Case c : {Case{0, 3, 0}, Case{1, 0, 1}, Case{1, 2, 1}, Case{1, 4, 1}, Case{1, 1, 2}, Case{1, 3, 2},
+                       Case{1, 5, 2}}) {
+    Settings.UseMipmaps = c.Use;
+    Settings.MipmapLevel = c.Level;
+    const auto counts = classify(DrawFrame());
+    const std::string label = "UseMipmaps " + std::to_string(c.Use) + " level " + std::to_string(c.Level) + " counts " + std::to_string(counts[0]) + "/" + std::to_string(counts[1]) + "/" + std::to_string(counts[2]);
+    if (c.Expect == 0) {
+      EXPECT_EQ(counts[1], 0) << label;
+    } else if (c.Expect == 1) {
+      EXPECT_GT(counts[1], 100) << label;
+    } else {
+      EXPECT_GT(counts[2], counts[1]) << label;
+    }
+    // The frame ends with mip filtering off, for the trees, smoke and overlays.
+    EXPECT_EQ(World.Device->GetTextureStageState(0, D3DTSS_MIPFILTER), D3DTEXF_NONE) << label;
+  }
+}
+
+}  // namespace
+}  // namespace scene_test
