@@ -204,14 +204,19 @@ int SettingsRecord::ValidateSettings() {
 }
 
 bool SettingsRecord::SaveSettings() {
+  int index = 0;
+  for (std::uint32_t* field : StoredFields(*this)) CommittedFields[index++] = *field;
   const bool saved = ReplaceFile(SettingsFileName, SettingsFileText(*this));
   SaveFailed = saved ? 0 : 1;
   return saved;
 }
 
 int SettingsRecord::LoadSettings() {
-  // After a failed save the file is stale: the record itself is what the player chose.
-  if (!SaveFailed) {
+  // After a failed save the file is stale: what the player last saved is held in memory.
+  if (SaveFailed) {
+    int index = 0;
+    for (std::uint32_t* field : StoredFields(*this)) *field = CommittedFields[index++];
+  } else {
     std::string bytes;
     bool present = ReadWholeFile(SettingsFileName, bytes);
     if (!present) {

@@ -87,9 +87,12 @@ struct SettingsRecord {
   std::uint32_t ShowEnemyInfo = 0;
 
   // Set while the record holds values that the last save could not write to Setting.dat;
-  // loading then keeps the record rather than the stale file. The player is told once.
+  // loading then takes CommittedFields rather than the stale file. The player is told once.
   std::uint8_t SaveFailed = 0;
   std::uint8_t SaveFailureShown = 0;
+  // The 48 stored fields, in file order, as the last save was asked to store them: what a
+  // load returns to while the file cannot be written, so unsaved edits are still dropped.
+  std::uint32_t CommittedFields[48] = {};
 
   // Writes the 48 stored fields to Setting.dat in the working directory; false if the file
   // could not be written (the previous file is then left as it was).

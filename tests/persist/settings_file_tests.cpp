@@ -302,6 +302,32 @@ TEST_F(SettingsFile, AnUnwritableDamagedFileIsRepairedInMemoryAndSaidOnce) {
   EXPECT_EQ(boxes.size(), 6u);
 }
 
+TEST_F(SettingsFile, WhileTheFileCannotBeWrittenALoadReturnsToWhatWasLastSaved) {
+  SettingsRecord record;
+  ASSERT_EQ(record.LoadSettings(), 0);
+  MakeReadOnly("Setting.dat");
+  const std::string file = ReadFile("Setting.dat");
+
+  // A save that cannot be written still becomes what later loads return to.
+  record.Difficulty = 2;
+  record.KeyBindings[KeyJump] = 13;
+  EXPECT_FALSE(record.SaveSettings());
+  record.LoadSettings();
+  EXPECT_EQ(record.Difficulty, 2u);
+  EXPECT_EQ(record.KeyBindings[KeyJump], 13u);
+
+  // Edits made after it (a cancelled settings window) are dropped by the next load.
+  record.Difficulty = 0;
+  record.KeyBindings[KeyJump] = 65;
+  record.MusicVolume = 10;
+  EXPECT_EQ(record.LoadSettings(), 0);
+  EXPECT_EQ(record.Difficulty, 2u);
+  EXPECT_EQ(record.KeyBindings[KeyJump], 13u);
+  EXPECT_EQ(record.MusicVolume, 50u);
+  EXPECT_EQ(ReadFile("Setting.dat"), file);
+  EXPECT_EQ(CapturedMessageBoxes().size(), 1u);  // the unsaved warning, once
+}
+
 TEST_F(SettingsFile, AFailedWriteKeepsThePreviousFile) {
   SettingsRecord record;
   ASSERT_EQ(record.LoadSettings(), 0);

@@ -1,0 +1,50 @@
+// Help zones of the graphics page: each covers one option's label and control.
+#include "dialogs/help_zones.h"
+
+#include <string>
+
+const char* const GraphicsHelpIdle = "項目の説明を表示します。";
+
+namespace {
+struct HelpZone {
+  int Left, Top, Right, Bottom;  // inclusive, page dialog units
+  const char* Text;
+};
+
+std::string ColourDepthText() {
+  std::string text =
+      "色数(bit)の変更。色数を多くすることでよりきれいに写ります。通常は[%s]のままで十分です。\n"
+      "画面のプロパティに出ていないサイズを選択すると、フルウィンドウにする場合にエラーとなるので注意してください。（Windowモードの場合は除く）";
+  text.replace(text.find("%s"), 2, "ディスプレイの設定");
+  return text;
+}
+const std::string ColourDepthHelp = ColourDepthText();
+
+// Neighbouring zones share their border line; the earlier zone in this list wins there.
+const HelpZone Zones[] = {
+    {8, 6, 162, 32,
+     "解像度の変更。解像度を小さくすると処理能力が上がり、大きくするとグラフィックがきれいに写ります。\n"
+     "画面のプロパティに出ていないサイズを選択すると、フルウィンドウにする場合にエラーとなるので注意してください。（Windowモードの場合は除く）"},
+    {164, 6, 280, 32, ColourDepthHelp.c_str()},
+    {8, 32, 130, 52,
+     "画面モードの変更。チェックをはずすとフルウィンドウで起動します。チェックをつけるとウィンドウモードで起動します。見た目は変わりませんが、フルウィンドウの方が処理が早いです。\n"
+     "フルウィンドウでエラーや不具合がある場合に使用。"},
+    {134, 32, 280, 56,
+     "グラフィックの鮮明度の変更。荒くすると壁や床などの絵が荒くなります。鮮明にすることで、細かく表示されます。"},
+    {8, 52, 130, 72,
+     "ミップマップの使用の変更。チェックをはずすとミップマップを使用しません。\n"
+     "ミップマップとは遠くの画像を粗くする方法で、使用することで処理が向上します。ただし、メモリの使用量は増えてしまいます。"},
+    {8, 72, 210, 92,
+     "ミップマップレベルの変更。最適を選択すると単純なミップマップ表示をしますが、詳細を選択すると分け目が分からないようなミップマップ表示されます。\n"
+     "多く適用だとメモリを使いますが、ミップマップの力も発揮されます。"},
+};
+}  // namespace
+
+const char* GraphicsHelpText(HWND page, int x, int y) {
+  for (const HelpZone& zone : Zones) {
+    DialogRect r{zone.Left, zone.Top, zone.Right, zone.Bottom};
+    if (page) MapDialogRect(page, r);
+    if (x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom) return zone.Text;
+  }
+  return GraphicsHelpIdle;
+}

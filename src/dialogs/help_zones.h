@@ -1,0 +1,13 @@
+// The graphics page's help texts and the zones of the page that choose them.
+#pragma once
+
+#include "platform/dialog.h"
+
+// The text explaining what lies under the point (the page's client pixels); the first zone
+// that holds the point wins, and outside every zone the page's general line is shown. The
+// zones are laid out in dialog units and mapped with the page's font; with no page the point
+// is taken in dialog units.
+const char* GraphicsHelpText(HWND page, int x, int y);
+
+// The text the help box starts with and shows outside every zone.
+extern const char* const GraphicsHelpIdle;
