@@ -88,6 +88,14 @@ before=$(md5sum < Setting.dat)
 keys Tab Tab Down                     # the tab control, then the difficulty list
 keys ctrl+Tab
 shot "$ART/settings_graphics_page.png"
+# The pointer over the resolution list brings its help text into the "説明" box.
+eval "$(xdotool getmouselocation --shell)"
+xdotool mousemove --sync $((X - 200)) $((Y - 80))
+sleep 0.8
+shot "$ART/settings_graphics_help.png"
+below "$(difference "$ART/settings_graphics_page.png" "$ART/settings_graphics_help.png")" 0.001 &&
+  fail "no help text under the pointer"
+xdotool mousemove --sync "$X" "$Y"
 keys ctrl+Tab
 shot "$ART/settings_sound_page.png"
 keys Tab Tab Tab Tab Home             # music box, music volume, effects box, effects volume
@@ -108,14 +116,13 @@ back_to_title
 # 2. Rebind "前進" to B and save: the page names it, the file holds its code.
 open_settings "$ART/settings_before_rebind.png"
 keys ctrl+Tab ctrl+Tab ctrl+Tab
-keys Tab Tab Tab Tab Tab Tab          # tab control, preset, wheel, invert, sensitivity, forward's "変更"
-keys space
-sleep 0.5
+# The window is centred on the 1280 x 1024 screen: forward's "変更" and "設定の保存" lie here.
+xdotool mousemove --sync 620 481 click 1
+sleep 0.8
 shot "$ART/settings_key_capture.png"
 keys b
 shot "$ART/settings_key_rebound.png"
-keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
-keys space
+xdotool mousemove --sync 838 669 click 1
 back_to_title
 [ "$(field 23)" -eq 66 ] || fail "forward is bound to $(field 23), not B"
 [ "$(field 19)" -eq 0 ] || fail "the preset is $(field 19), not custom"
