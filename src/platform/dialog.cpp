@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/dialog_internal.h"
+#include "platform/relative_mouse.h"
 #include "platform/window_internal.h"
 
 struct KeyboardHook {
@@ -145,6 +146,9 @@ INT_PTR DialogBoxParam(HWND owner, const DialogTemplate& tpl, DialogProc procedu
   HWND dialog = CreateDialogCore(owner, tpl, procedure, false);
   if (!dialog) return -1;
   DialogState* state = StateOf(dialog);
+  // The pointer is the player's again while a dialog is up (the game takes it back when it
+  // next polls).
+  if (Stack.empty() && RelativeMouseAcquired()) UnacquireRelativeMouse();
   Stack.push_back(dialog);
   SetDialogOverlay(true);
   state->Running = true;
@@ -409,6 +413,8 @@ bool SetDlgItemFocus(HWND dialog, int id) {
 bool SetDialogFocus(HWND dialog) {
   DialogState* top = TopLevelDialog(dialog);
   if (!top) return false;
+  // As on the desktop, a dialog taking the focus gives it back to its last focused control.
+  if (top->FocusId != 0 && FindControl(top->FocusDialog, top->FocusId)) return true;
   top->FocusDialog = top->Handle;
   top->FocusId = 0;
   return true;

@@ -176,8 +176,9 @@ bool IsDlgItemEnabled(HWND dialog, int id);
 bool ShowDlgItem(HWND dialog, int id, bool show);
 bool IsDlgItemShown(HWND dialog, int id);
 
-// Keyboard focus: a control of the dialog or one of its pages, or the dialog itself (no
-// control focused). GetDlgFocusId answers the focused control's id, 0 when none.
+// Keyboard focus: a control of the dialog or one of its pages, or the dialog itself.
+// SetDialogFocus gives the focus to the dialog, which hands it back to its last focused
+// control (none before the first). GetDlgFocusId answers the focused control's id, 0 when none.
 bool SetDlgItemFocus(HWND dialog, int id);
 bool SetDialogFocus(HWND dialog);
 int GetDlgFocusId(HWND dialog);

@@ -11,3 +11,7 @@ void DrawTopLevel(DialogState& dialog, bool takesInput);
 // Where ImGui last put the text caret (main-window pixels): the input method's place.
 extern int CaretX;
 extern int CaretY;
+bool EnsureContext();
+// Makes glyphs for text that has appeared in the running dialogs; true when the atlas changed
+// (its texture must be uploaded again). Called between frames only.
+bool RefreshDialogFonts();

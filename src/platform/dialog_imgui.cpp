@@ -1,7 +1,5 @@
 // The program's one ImGui context: the dialog font, input handed over per frame, GL drawing.
 #include <SDL.h>
-#include <fontconfig/fontconfig.h>
-#include <iconv.h>
 #include <imgui.h>
 #include <imgui_freetype.h>
 #include <imgui_internal.h>
@@ -20,15 +18,6 @@
 #include "platform/window_internal.h"
 
 namespace {
-struct LoadedFont {
-  std::string Face;
-  int Points = 0;
-  ImFont* Font = nullptr;
-  float BaseX = 0, BaseY = 0;
-};
-
-std::vector<LoadedFont> Fonts;
-std::vector<ImWchar> GlyphRanges;
 bool GlReady = false;
 bool GlFailed = false;
 bool FontTextureStale = false;
@@ -54,77 +43,6 @@ void PlaceInputMethod(int x, int y) {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
   SDL_Rect rect{x, y, 1, static_cast<int>(ImGui::GetFontSize()) + 2};
   SDL_SetTextInputRect(&rect);
-}
-
-// Every character CP932 can hold, as glyph ranges: the dialog text and any storable name.
-const ImWchar* Cp932Ranges() {
-  if (!GlyphRanges.empty()) return GlyphRanges.data();
-  std::vector<std::uint32_t> points;
-  iconv_t cd = iconv_open("UTF-32LE", "CP932");
-  auto convert = [&](const unsigned char* bytes, std::size_t count) {
-    char in[2] = {static_cast<char>(bytes[0]), static_cast<char>(count > 1 ? bytes[1] : 0)};
-    char out[8];
-    char* ip = in;
-    char* op = out;
-    std::size_t il = count, ol = sizeof out;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &ip, &il, &op, &ol) != static_cast<std::size_t>(-1) && ol == 4) {
-      std::uint32_t cp = 0;
-      for (int i = 3; i >= 0; --i) cp = (cp << 8) | static_cast<unsigned char>(out[i]);
-      if (cp >= 0x20 && cp <= 0xFFFF) points.push_back(cp);
-    }
-  };
-  if (cd != reinterpret_cast<iconv_t>(-1)) {
-    for (int b = 0x20; b <= 0xDF; ++b) {
-      const unsigned char one[1] = {static_cast<unsigned char>(b)};
-      if (b < 0x7F || b >= 0xA1) convert(one, 1);
-    }
-    for (int lead = 0x81; lead <= 0xFC; ++lead) {
-      if (lead > 0x9F && lead < 0xE0) continue;
-      for (int trail = 0x40; trail <= 0xFC; ++trail) {
-        if (trail == 0x7F) continue;
-        const unsigned char two[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
-        convert(two, 2);
-      }
-    }
-    iconv_close(cd);
-  }
-  points.push_back(0xFFFD);
-  std::sort(points.begin(), points.end());
-  points.erase(std::unique(points.begin(), points.end()), points.end());
-  for (std::size_t i = 0; i < points.size();) {
-    std::size_t j = i;
-    while (j + 1 < points.size() && points[j + 1] == points[j] + 1) ++j;
-    GlyphRanges.push_back(static_cast<ImWchar>(points[i]));
-    GlyphRanges.push_back(static_cast<ImWchar>(points[j]));
-    i = j + 1;
-  }
-  GlyphRanges.push_back(0);
-  return GlyphRanges.data();
-}
-
-// The font file of a family; another face stands in (and says so) when it is not installed.
-std::string FontFile(const std::string& family) {
-  if (!FcInit()) return {};
-  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family.c_str()));
-  FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-  std::string path;
-  if (match) {
-    FcChar8* found = nullptr;
-    FcChar8* file = nullptr;
-    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) path = reinterpret_cast<const char*>(file);
-    if (FcPatternGetString(match, FC_FAMILY, 0, &found) == FcResultMatch &&
-        family != reinterpret_cast<const char*>(found))
-      std::fprintf(stderr, "dialog font \"%s\" not installed; using \"%s\"\n", family.c_str(),
-                   reinterpret_cast<const char*>(found));
-    FcPatternDestroy(match);
-  }
-  FcPatternDestroy(pattern);
-  return path;
 }
 
 void ApplyStyle() {
@@ -165,6 +83,8 @@ void ApplyStyle() {
   c[ImGuiCol_TextSelectedBg] = rgb(0, 120, 215);
 }
 
+}  // namespace
+
 bool EnsureContext() {
   if (ImGui::GetCurrentContext()) return true;
   ImGui::CreateContext();
@@ -191,6 +111,8 @@ bool EnsureContext() {
   ApplyStyle();
   return true;
 }
+
+namespace {
 
 bool EnsureGl() {
   if (GlFailed || !CurrentDevice()) return false;
@@ -250,46 +172,6 @@ void DisplaySize(int& width, int& height) {
 int CaretX = 0;
 int CaretY = 0;
 
-bool EnsureDialogFont(DialogState& dialog) {
-  EnsureContext();
-  for (std::size_t i = 0; i < Fonts.size(); ++i)
-    if (Fonts[i].Face == dialog.FontFace && Fonts[i].Points == dialog.FontPoints) {
-      dialog.Font = static_cast<int>(i);
-      dialog.BaseX = Fonts[i].BaseX;
-      dialog.BaseY = Fonts[i].BaseY;
-      return true;
-    }
-  const std::string path = FontFile(dialog.FontFace);
-  if (path.empty()) return false;
-  ImGuiIO& io = ImGui::GetIO();
-  ImFontConfig config;
-  config.OversampleH = config.OversampleV = 1;
-  config.PixelSnapH = true;
-  // Points at the desktop's 96 dots per inch, as the templates were laid out.
-  const float pixels = std::round(dialog.FontPoints * 96.0f / 72.0f);
-  ImFont* font = io.Fonts->AddFontFromFileTTF(path.c_str(), pixels, &config, Cp932Ranges());
-  if (!font || !io.Fonts->Build()) return false;
-  FontTextureStale = GlReady;
-  LoadedFont loaded;
-  loaded.Face = dialog.FontFace;
-  loaded.Points = dialog.FontPoints;
-  loaded.Font = font;
-  const char* letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-  const float width = font->CalcTextSizeA(font->FontSize, 1e9f, 0, letters).x;
-  // The desktop's dialog base units: average letter width rounded, and the font's height.
-  loaded.BaseX = std::floor((width / 26.0f + 1.0f) / 2.0f);
-  loaded.BaseY = font->FontSize;
-  Fonts.push_back(loaded);
-  dialog.Font = static_cast<int>(Fonts.size()) - 1;
-  dialog.BaseX = loaded.BaseX;
-  dialog.BaseY = loaded.BaseY;
-  return true;
-}
-
-ImFont* DialogFont(const DialogState& dialog) {
-  return dialog.Font >= 0 && dialog.Font < static_cast<int>(Fonts.size()) ? Fonts[dialog.Font].Font : nullptr;
-}
-
 void DrawDialogFrame() {
   EnsureContext();
   const bool gl = EnsureGl();
@@ -307,6 +189,9 @@ void DrawDialogFrame() {
   const auto now = std::chrono::steady_clock::now();
   io.DeltaTime = std::max(std::chrono::duration<float>(now - LastFrame).count(), 0.001f);
   LastFrame = now;
+  // Glyphs are made for the characters the dialogs show (typed text included) as they appear.
+  if (RefreshDialogFonts()) FontTextureStale = GlReady;
+  if (gl && FontTextureStale) EnsureGl();
   if (gl)
     for (HWND handle : DialogStack())
       if (DialogState* top = StateOf(handle)) {

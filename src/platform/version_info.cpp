@@ -16,6 +16,8 @@ extern "C" const char KorvidVersionBlock[];
 namespace {
 constexpr char SectionName[] = ".korvid_version";
 constexpr std::size_t MaxBlock = 64 * 1024;
+// Read once below, so that every program that can read the block also links it in.
+const char* volatile LinkedBlock = KorvidVersionBlock;
 
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -27,9 +29,7 @@ bool ReadAt(std::FILE* file, std::uint64_t offset, void* into, std::size_t bytes
 }  // namespace
 
 std::string ProgramFilePath() {
-  // Keeps the block linked into whatever program can read it.
-  volatile const char* keep = KorvidVersionBlock;
-  (void)keep;
+  if (!LinkedBlock) return {};
   std::vector<char> path(4096);
   const ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
   return n > 0 ? std::string(path.data(), static_cast<std::size_t>(n)) : std::string();

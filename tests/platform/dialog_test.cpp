@@ -1,4 +1,5 @@
 // Modal dialogs: message flow and result, controls by identifier, keyboard, typing, hook, pages.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -376,10 +377,12 @@ TEST_F(DialogTest, MouseClicksPressButtonsAndMovesReachTheDialogInClientPixels) 
         dialog = d;
         script.Click(d, IdButton);
         script.Click(Pages[0], IdPageCheck);
+        script.Click(d, IdTrack);  // the thumb jumps to the middle of 0..10
       })
       .Then([&](HWND d) {
         EXPECT_TRUE(IsDlgButtonChecked(Pages[0], IdPageCheck));
-        EXPECT_EQ(GetDlgFocusId(Pages[0]), IdPageCheck);
+        EXPECT_EQ(GetDlgFocusId(d), IdTrack);
+        EXPECT_EQ(GetTrackbarPosition(d, IdTrack), 5);
         DialogRect r;
         GetDlgItemWindowRect(d, IdCheck, r);
         CheckInClient = {5, 20, 85, 30};
@@ -389,6 +392,10 @@ TEST_F(DialogTest, MouseClicksPressButtonsAndMovesReachTheDialogInClientPixels) 
       .Then([&](HWND d) { EndDialog(d, 1); });
   DialogBoxParam(Main, Dialog, Record, 0);
   EXPECT_EQ(Commands(dialog), std::vector<int>{IdButton});
+  std::vector<int> codes;
+  for (const Seen& s : Log)
+    if (s.Message == WM_HSCROLL && s.LParam == IdTrack) codes.push_back(LowWord(s.WParam));
+  EXPECT_EQ(codes, (std::vector<int>{TB_THUMBTRACK, TB_ENDTRACK}));
   // The last move over the dialog itself carries the point in its client pixels.
   const Seen* move = nullptr;
   for (const Seen& s : Log)
@@ -420,6 +427,9 @@ TEST_F(DialogTest, MessageBoxesAreOwnedByTheDialogAndNestedDialogsReturnToTheOut
       })
       .Then([&](HWND d) {
         EXPECT_EQ(d, outer);
+        // Taking the focus back gives it to the control that had it.
+        SetDialogFocus(d);
+        EXPECT_EQ(GetDlgFocusId(d), IdEdit);
         EndDialog(d, 1);
       });
   DialogBoxParam(Main, Dialog, Record, 0);
@@ -428,5 +438,35 @@ TEST_F(DialogTest, MessageBoxesAreOwnedByTheDialogAndNestedDialogsReturnToTheOut
   bool refocused = false;
   for (const Seen& s : Log) refocused |= s.Message == WM_SETFOCUS && s.Dialog == outer;
   EXPECT_TRUE(refocused);
+}
+}  // namespace
+
+namespace {
+TEST_F(DialogTest, TextInputIsOnOnlyWhileAFieldHasTheFocusAndPasteWorks) {
+  ASSERT_EQ(SDL_SetClipboardText("貼り付け"), 0);
+  DialogScript script(Main);
+  script
+      .Then([&](HWND) {
+        EXPECT_TRUE(SDL_IsTextInputActive());
+        script.KeyDown(0x11);
+        script.Key('V');
+        script.KeyUp(0x11);
+      })
+      .Then([&](HWND d) {
+        EXPECT_EQ(GetDlgItemText(d, IdEdit), "貼り付け");
+        script.Key(9);
+      })
+      .Then([&](HWND d) {
+        EXPECT_EQ(GetDlgFocusId(d), IdCheck);
+        EXPECT_FALSE(SDL_IsTextInputActive());  // an input method must not take the game's keys
+        SetDlgItemFocus(d, IdEdit);
+      })
+      .Then([&](HWND) {
+        EXPECT_TRUE(SDL_IsTextInputActive());
+        script.Key(0x1B);
+      })
+      .Then([&](HWND d) { EndDialog(d, 1); });
+  DialogBoxParam(Main, Dialog, Record, 0);
+  EXPECT_FALSE(SDL_IsTextInputActive());
 }
 }  // namespace
