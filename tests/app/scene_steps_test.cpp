@@ -54,12 +54,6 @@ TEST_F(SceneTest, QuitItemClosesTheProgramOnlyAfterTheWholeTransition) {
   EXPECT_TRUE(Drain());
 }
 
-TEST_F(SceneTest, TitleFramesAreCounted) {
-  Enter(StateTitle, 0);
-  for (int i = 0; i < 5; ++i) RenderStep();
-  EXPECT_EQ(World.StateFrameCount, 5u);
-}
-
 TEST_F(SceneTest, EnteringFrameOfAMatchResetsItStartsTheFadeAndCentresTheCursor) {
   World.Player.HP = 3;
   World.Player.Active = 0;
