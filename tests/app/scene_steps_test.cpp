@@ -153,7 +153,9 @@ TEST_P(CursorRecentring, KeepsTheWindowCursorAHundredPixelsInside) {
                        PointParamX(queued[0].LParam) == width / 2 &&
                        PointParamY(queued[0].LParam) == height / 2;
   EXPECT_EQ(centred, c.Recentred);
-  if (!c.Recentred) EXPECT_TRUE(queued.empty());
+  if (!c.Recentred) {
+    EXPECT_TRUE(queued.empty());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Edges, CursorRecentring,
