@@ -12,6 +12,7 @@ PACKAGES=(
   libgl1-mesa-dri libegl-mesa0 libegl-dev
   xvfb xauth xdotool imagemagick xfonts-base x11-utils
   espeak-ng sox
+  desktop-file-utils appstream file dpkg-dev
 )
 
 missing=()
@@ -26,6 +27,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
+[ -n "${KORVID_SETUP_ONLY:-}" ] && exit 0
+
 BUILD_DIR=${BUILD_DIR:-build}
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
+# KORVID_CMAKE_ARGS adds configuration options (the sanitizer and fuzzing scripts use it).
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} ${KORVID_CMAKE_ARGS:-}
 cmake --build "$BUILD_DIR" -j"$(nproc)"

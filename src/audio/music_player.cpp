@@ -8,6 +8,8 @@
 #include "audio/wav_reader.h"
 #include "graphics/text_renderer.h"
 #include "persist/settings_record.h"
+#include "platform/file_read.h"
+#include "platform/game_folder.h"
 #include "platform/message_box.h"
 #include "platform/sound/music_device.h"
 #include "world/game_world.h"
@@ -30,18 +32,6 @@ void AdvanceLoading() {
 std::uint32_t Be32(const std::uint8_t* p) {
   return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
          (static_cast<std::uint32_t>(p[2]) << 8) | p[3];
-}
-
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  bytes.clear();
-  std::uint8_t block[65536];
-  std::size_t n = 0;
-  while ((n = std::fread(block, 1, sizeof block, f)) > 0) bytes.insert(bytes.end(), block, block + n);
-  const bool ok = !std::ferror(f);
-  std::fclose(f);
-  return ok;
 }
 
 void Start(int piece) {
@@ -69,7 +59,7 @@ bool LoadWavePiece(const std::string& path, std::vector<std::uint8_t>& samples,
 // A standard MIDI file: "MThd" of at least six bytes, then chunks that all lie inside the
 // file, at least one of them a track.
 bool LoadMidiPiece(const std::string& path, std::vector<std::uint8_t>& bytes) {
-  if (!ReadWholeFile(path, bytes)) return false;
+  if (!ReadFileBytes(path, bytes, MusicFileLimit)) return false;
   if (bytes.size() < 14 || std::string(bytes.begin(), bytes.begin() + 4) != "MThd") return false;
   const std::uint32_t headerSize = Be32(bytes.data() + 4);
   if (headerSize < 6) return false;
@@ -112,12 +102,12 @@ bool MusicPlayer::InitMusic() {
     if (piece == 0) {
       std::vector<std::uint8_t> samples;
       WaveFormat format;
-      loaded = LoadWavePiece(MusicFilePaths[0], samples, format) &&
+      loaded = LoadWavePiece(ResolveGamePath(MusicFilePaths[0]), samples, format) &&
                LoadMusicWave(Performances[0], format, samples.data(),
                              static_cast<std::uint32_t>(samples.size()));
     } else {
       std::vector<std::uint8_t> midi;
-      loaded = LoadMidiPiece(MusicFilePaths[1], midi) && LoadMusicMidi(Performances[1], midi);
+      loaded = LoadMidiPiece(ResolveGamePath(MusicFilePaths[1]), midi) && LoadMusicMidi(Performances[1], midi);
     }
     if (!loaded) {
       MessageBox(MainWindow, "MIDI の読み込みに失敗しました。", Caption, MB_OK);

@@ -10,6 +10,7 @@
 #include "audio/wav_reader.h"
 #include "graphics/text_renderer.h"
 #include "persist/settings_record.h"
+#include "platform/game_folder.h"
 #include "platform/message_box.h"
 #include "platform/sound/sound_device.h"
 #include "world/game_world.h"
@@ -65,7 +66,7 @@ float SoundY(float y) { return y / Settings.SoundDistanceQuarter; }
 SoundBuffer* LoadSoundBuffer(const char* path) {
   std::vector<std::uint8_t> samples;
   WaveFormat format;
-  if (!ReadWaveFile(path, samples, format)) return nullptr;
+  if (!ReadWaveFile(ResolveGamePath(path), samples, format)) return nullptr;
   return CreateSoundBuffer(format, samples.data(), static_cast<std::uint32_t>(samples.size()));
 }
 

@@ -1,13 +1,12 @@
 // Masked decimal numbers, the file key, and whole-file reads and replacing writes.
 #include "persist/masked_file.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "app/random.h"
+#include "platform/file_replace.h"
 
 std::uint32_t DrawFileKey() {
   std::uint32_t key = 10000005u;
@@ -47,9 +46,13 @@ bool ReadWholeFile(const char* name, std::string& bytes) {
   bytes.clear();
   std::error_code error;
   if (!std::filesystem::exists(name, error)) return false;
+  // Both files are a few hundred bytes; what lies past the first 64 KiB is never read anyway.
   std::ifstream in(name, std::ios::binary);
-  if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) bytes.clear();
+  if (in) {
+    bytes.resize(64 * 1024);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(in.bad() ? 0 : static_cast<std::size_t>(in.gcount()));
+  }
   return true;
 }
 
@@ -65,19 +68,7 @@ bool FileIsWritable(const char* name) {
 bool ReplaceFile(const char* name, const std::string& bytes) {
   // A read-only file is the player's choice: leave it, whoever runs the game.
   if (!FileIsWritable(name)) return false;
-  const std::string temporary = std::string(name) + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return false;
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  written = std::fflush(file) == 0 && written;
-  written = std::fclose(file) == 0 && written;
-  std::error_code error;
-  if (written) std::filesystem::rename(temporary, name, error);
-  if (!written || error) {
-    std::filesystem::remove(temporary, error);
-    return false;
-  }
-  return true;
+  return ReplaceFileContents(name, bytes);
 }
 
 void CutFile(const char* name, std::size_t length) {

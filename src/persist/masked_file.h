@@ -27,7 +27,8 @@ struct MaskedReader {
   std::string ReadBytes(std::size_t count);
 };
 
-// Reads the whole file. False if it does not exist; an unreadable file reads as empty.
+// Reads the file (its first 64 KiB). False if it does not exist; an unreadable file reads as
+// empty.
 bool ReadWholeFile(const char* name, std::string& bytes);
 
 // False when a file exists but must not be changed (its owner-write permission is off).

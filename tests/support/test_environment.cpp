@@ -1,5 +1,9 @@
 // Every test program runs headless and knows where the sources and the game folder are.
+#include <gtest/gtest.h>
+
 #include <cstdlib>
+
+#include "platform/render/gl_debug.h"
 
 namespace {
 struct TestEnvironment {
@@ -11,6 +15,9 @@ struct TestEnvironment {
     setenv("KORVID_SOURCE_DIR", KORVID_TEST_SOURCE_DIR, 0);
     setenv("KORVID_GAME_DIR", KORVID_TEST_GAME_DIR, 0);
     setenv("KORVID_BINARY_DIR", KORVID_TEST_BINARY_DIR, 0);
+    // Every context is a debug context: a GL error fails the test whose call raised it.
+    setenv("KORVID_GL_DEBUG", "1", 0);
+    SetGlErrorHook([](const char* message) { ADD_FAILURE() << "GL error: " << message; });
   }
 } const Environment;
 }  // namespace

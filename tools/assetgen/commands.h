@@ -8,5 +8,7 @@ int RunWrite(int argc, char** argv);
 int RunContactSheet(int argc, char** argv);
 // Loads a File/ folder through the game's own loaders; 0 only when the game would start.
 int RunCheck(int argc, char** argv);
+// Writes HICOLOR_DIR/<size>x<size>/apps/korvid.png for the usual icon sizes.
+int RunIcon(int argc, char** argv);
 
 }  // namespace assetgen

@@ -18,6 +18,7 @@ const Command Commands[] = {
     {"write", "GAME_DIR", RunWrite},
     {"contact-sheet", "OUT.png", RunContactSheet},
     {"check", "FILE_DIR", RunCheck},
+    {"icon", "HICOLOR_DIR", RunIcon},
 };
 
 int Usage()

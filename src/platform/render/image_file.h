@@ -1,4 +1,4 @@
-// Picture decoding: .bmp (palettised and true colour) and .dds (DXT1/3/5, 16/24/32-bit).
+// Picture decoding: every .bmp form and .dds (DXT1/3/5, RGB, luminance and alpha layouts).
 #pragma once
 
 #include <cstdint>

@@ -6,8 +6,11 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include "platform/file_read.h"
+#include "platform/game_folder.h"
 #include "platform/render/render_internal.h"
 #include "platform/render/texture.h"
+#include "platform/render/x_file_guard.h"
 
 namespace {
 
@@ -23,6 +26,15 @@ ColourValue MaterialColour(const aiMaterial* m, const char* key, unsigned type, 
   return {c.r, c.g, c.b, alpha};
 }
 
+// The library trusts a file's skin-weight vertex indices and writes through them; the game
+// draws no skinned meshes, so a file whose indices run past its mesh is refused here, as is
+// a file too large to be a model.
+bool SkinWeightsSafe(const std::string& path) {
+  std::vector<std::uint8_t> bytes;
+  if (!ReadFileBytes(path, bytes, ModelFileLimit)) return false;
+  return XFileSkinWeightsInRange(bytes.data(), bytes.size());
+}
+
 }  // namespace
 
 bool LoadMeshFromX(RenderDevice* device, const std::string& path, std::vector<MeshMaterial>& materials,
@@ -34,7 +46,9 @@ bool LoadMeshFromX(RenderDevice* device, const std::string& path, std::vector<Me
   // Converting to left-handed restores the file's own coordinates, which the importer mirrors.
   const unsigned flags = aiProcess_ConvertToLeftHanded | aiProcess_Triangulate |
                          aiProcess_PreTransformVertices | aiProcess_SortByPType;
-  const aiScene* scene = aiImportFile(ResolveGamePath(path).c_str(), flags);
+  const std::string resolved = ResolveGamePath(path);
+  if (!SkinWeightsSafe(resolved)) return false;
+  const aiScene* scene = aiImportFile(resolved.c_str(), flags);
   if (!scene || !scene->mRootNode || scene->mNumMeshes == 0 || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE)) {
     if (scene) aiReleaseImport(scene);
     return false;

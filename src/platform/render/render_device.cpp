@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "platform/render/font.h"
+#include "platform/render/gl_debug.h"
 #include "platform/render/render_internal.h"
 #include "platform/window_internal.h"
 
@@ -744,9 +745,11 @@ RenderDevice* CreateRenderDevice(RenderSystem* system, HWND window, const Presen
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, GlDebugRequested() ? SDL_GL_CONTEXT_DEBUG_FLAG : 0);
   SDL_GLContext context = SDL_GL_CreateContext(sdlWindow);
   if (!context) return nullptr;
   SDL_GL_MakeCurrent(sdlWindow, context);
+  EnableGlDebugOutput();
   SDL_GL_SetSwapInterval(0);  // may be refused; presenting still works
 
   auto* state = new DeviceState;

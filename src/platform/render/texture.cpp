@@ -1,21 +1,13 @@
 // Textures from picture files (colour key, mip chain) and render-target textures.
 #include "platform/render/texture.h"
 
-#include <dirent.h>
-#include <strings.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 
+#include "platform/game_folder.h"
 #include "platform/render/image_file.h"
 #include "platform/render/render_internal.h"
 
 namespace {
-
-bool Exists(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0;
-}
 
 // ARGB words in memory are B, G, R, A bytes: GL takes them as they are.
 void UploadLevel(int level, const ImageLevel& image) {
@@ -24,43 +16,6 @@ void UploadLevel(int level, const ImageLevel& image) {
 }
 
 }  // namespace
-
-std::string ResolveGamePath(const std::string& path) {
-  std::string slashed = path;
-  std::replace(slashed.begin(), slashed.end(), '\\', '/');
-  if (slashed.empty() || Exists(slashed)) return slashed;
-  // Pictures copied from another system may differ in letter case: match each part.
-  std::string resolved = slashed[0] == '/' ? "/" : "";
-  std::size_t start = slashed[0] == '/' ? 1 : 0;
-  while (start <= slashed.size()) {
-    std::size_t end = slashed.find('/', start);
-    if (end == std::string::npos) end = slashed.size();
-    const std::string part = slashed.substr(start, end - start);
-    if (!part.empty()) {
-      const std::string candidate = resolved + part;
-      if (Exists(candidate)) {
-        resolved = candidate;
-      } else {
-        DIR* dir = opendir(resolved.empty() ? "." : resolved.c_str());
-        std::string found;
-        if (dir) {
-          while (dirent* entry = readdir(dir)) {
-            if (strcasecmp(entry->d_name, part.c_str()) == 0) {
-              found = entry->d_name;
-              break;
-            }
-          }
-          closedir(dir);
-        }
-        if (found.empty()) return slashed;
-        resolved += found;
-      }
-      if (end < slashed.size()) resolved += "/";
-    }
-    start = end + 1;
-  }
-  return resolved;
-}
 
 bool PreparePicture(const std::string& path, const TextureLoadOptions& options, PreparedPicture& picture) {
   picture.Levels.clear();

@@ -42,6 +42,3 @@ int TextureLevelCount(const Texture* texture);
 // Reads one level back as ARGB, top row first.
 bool ReadTextureLevel(Texture* texture, int level, std::vector<std::uint32_t>& argb, int& width,
                       int& height);
-
-// Replaces separators and, where the exact name is absent, finds each component ignoring case.
-std::string ResolveGamePath(const std::string& path);

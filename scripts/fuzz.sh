@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Builds every libFuzzer program with clang (AddressSanitizer and UndefinedBehaviorSanitizer)
+# and runs each in turn from the stored seed corpus.
+#   FUZZ_SECONDS  time given to each program (default 600)
+#   BUILD_DIR     build folder (default build-fuzz)
+#   FUZZ_TARGETS  which programs to run (default: all)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=${BUILD_DIR:-build-fuzz}
+FUZZ_SECONDS=${FUZZ_SECONDS:-600}
+FUZZ_TARGETS=${FUZZ_TARGETS:-settings ranking wave bmp dds model}
+
+# The game's own packages first, then the compiler with libFuzzer.
+KORVID_SETUP_ONLY=1 ./scripts/setup.sh
+missing=()
+for p in clang libclang-rt-dev; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVID_FUZZ=ON
+cmake --build "$BUILD_DIR" -j"$(nproc)" --target $(printf 'fuzz_%s ' $FUZZ_TARGETS)
+
+export ALSOFT_DRIVERS=null SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=offscreen
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+status=0
+for name in $FUZZ_TARGETS; do
+  corpus="$BUILD_DIR/corpus/$name"
+  mkdir -p "$corpus" "$BUILD_DIR/findings/$name"
+  cp -n tests/fuzz/corpus/"$name"/* "$corpus"/ 2>/dev/null || true
+  echo "== fuzz_$name for ${FUZZ_SECONDS}s"
+  if ! "$BUILD_DIR/fuzz/fuzz_$name" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 \
+      -artifact_prefix="$BUILD_DIR/findings/$name/" -max_len=65536 "$corpus" \
+      > "$BUILD_DIR/findings/$name.log" 2>&1; then
+    status=1
+    echo "   FINDING: see $BUILD_DIR/findings/$name/ and $name.log"
+  fi
+  grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb' "$BUILD_DIR/findings/$name.log" | sed 's/^/   /' || true
+done
+exit $status

@@ -1,0 +1,119 @@
+// The fuzzed readers: Setting.dat, Ranking.dat, WAV, BMP and DDS pictures, .x models.
+#include "fuzz_targets.h"
+
+#include <assimp/cimport.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "audio/wav_reader.h"
+#include "persist/settings_record.h"
+#include "platform/file_replace.h"
+#include "platform/message_box.h"
+#include "platform/render/image_file.h"
+#include "platform/render/x_file_guard.h"
+#include "world/game_world.h"
+
+namespace {
+
+// The readers that take a file name work in a scratch folder of their own, in memory where
+// the system offers it: a fuzzer writes and replaces these files thousands of times a second.
+const std::string& ScratchFolder() {
+  static const std::string folder = [] {
+    char pattern[] = "/dev/shm/korvid_fuzz_XXXXXX";
+    char fallback[] = "/tmp/korvid_fuzz_XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (!made) made = mkdtemp(fallback);
+    if (!made) std::abort();
+    static char Copy[64];
+    std::snprintf(Copy, sizeof Copy, "%s", made);
+    std::atexit([] { std::filesystem::remove_all(Copy); });
+    return std::string(made);
+  }();
+  return folder;
+}
+
+void WriteScratch(const char* name, const std::uint8_t* data, std::size_t size) {
+  std::FILE* file = std::fopen(name, "wb");
+  if (!file) std::abort();
+  if (size) std::fwrite(data, 1, size, file);
+  std::fclose(file);
+}
+
+// Runs a file reader in the scratch folder with message boxes answered by their defaults.
+template <typename Body>
+void InScratch(const char* name, const std::uint8_t* data, std::size_t size, Body body) {
+  char previous[4096];
+  if (!getcwd(previous, sizeof previous)) std::abort();
+  if (chdir(ScratchFolder().c_str()) != 0) std::abort();
+  WriteScratch(name, data, size);
+  SkipFileSyncsForTests(true);
+  BeginMessageBoxCapture();
+  body();
+  EndMessageBoxCapture();
+  if (chdir(previous) != 0) std::abort();
+}
+
+}  // namespace
+
+int FuzzSettingsFile(const std::uint8_t* data, std::size_t size) {
+  InScratch("Setting.dat", data, size, [] {
+    SettingsRecord record;
+    // A damaged file is repaired one section per pass, as start-up does.
+    for (int pass = 0; pass < 8 && record.LoadSettings() == 1; ++pass) {
+    }
+  });
+  return 0;
+}
+
+int FuzzRankingFile(const std::uint8_t* data, std::size_t size) {
+  InScratch("Ranking.dat", data, size, [] {
+    static GameWorld world;
+    world.RankingSaveFailed = 0;
+    world.RankingSaveFailureShown = 0;
+    world.LoadRanking();
+  });
+  return 0;
+}
+
+int FuzzWaveFile(const std::uint8_t* data, std::size_t size) {
+  InScratch("fuzz.wav", data, size, [] {
+    std::vector<std::uint8_t> samples;
+    WaveFormat format;
+    ReadWaveFile("fuzz.wav", samples, format);
+  });
+  return 0;
+}
+
+int FuzzPicture(const std::uint8_t* data, std::size_t size) {
+  std::vector<ImageLevel> levels;
+  if (DecodeImageMemory(data, size, levels)) {
+    for (const ImageLevel& level : levels)
+      if (level.Pixels.size() != static_cast<std::size_t>(level.Width) * level.Height) std::abort();
+    if (!levels.empty()) DownsampleLinear(levels[0]);
+  }
+  return 0;
+}
+
+int FuzzModelFile(const std::uint8_t* data, std::size_t size) {
+  // What the game refuses never reaches the library; the rest goes through it as the game loads it.
+  if (!XFileSkinWeightsInRange(data, size)) return 0;
+  const unsigned flags = aiProcess_ConvertToLeftHanded | aiProcess_Triangulate |
+                         aiProcess_PreTransformVertices | aiProcess_SortByPType;
+  const aiScene* scene = aiImportFileFromMemory(reinterpret_cast<const char*>(data),
+                                                static_cast<unsigned>(size), flags, "x");
+  if (scene) aiReleaseImport(scene);
+  return 0;
+}
+
+const FuzzTarget FuzzTargets[] = {
+    {"settings", FuzzSettingsFile}, {"ranking", FuzzRankingFile}, {"wave", FuzzWaveFile},
+    {"bmp", FuzzPicture},           {"dds", FuzzPicture},         {"model", FuzzModelFile},
+};
+const int FuzzTargetCount = sizeof FuzzTargets / sizeof FuzzTargets[0];

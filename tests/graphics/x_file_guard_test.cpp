@@ -1,0 +1,66 @@
+// Model files whose skin weights name vertices their mesh lacks never reach the model library.
+#include <gtest/gtest.h>
+
+#include "graphics_fixture.h"
+#include "platform/render/x_file_guard.h"
+
+namespace {
+
+// The test quad with one skin-weight block naming `vertex` inside its mesh.
+std::string SkinnedQuad(int vertex) {
+  std::string x = QuadXFile({{1, 1, 1, 1}}, 4, {1, 1, 1}, {0, 0, 0});
+  const std::string weights = " SkinWeights {\n  \"Bone\";\n  1;\n  " + std::to_string(vertex) +
+                              ";\n  1.0;\n  1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0;;\n }\n";
+  x.insert(x.rfind('}'), weights);
+  return x;
+}
+
+void Put(std::string& s, std::uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// A binary mesh of four vertices holding one skin weight for `vertex`.
+std::string BinarySkinnedMesh(std::uint32_t vertex) {
+  std::string s = "xof 0303bin 0032";
+  auto name = [&](const std::string& n) { Put(s, 1, 2); Put(s, static_cast<std::uint32_t>(n.size()), 4); s += n; };
+  auto ints = [&](std::initializer_list<std::uint32_t> v) {
+    Put(s, 6, 2);
+    Put(s, static_cast<std::uint32_t>(v.size()), 4);
+    for (std::uint32_t i : v) Put(s, i, 4);
+  };
+  name("Mesh");
+  Put(s, 10, 2);
+  ints({4});
+  name("SkinWeights");
+  Put(s, 10, 2);
+  Put(s, 2, 2);
+  Put(s, 4, 4);
+  s += "Bone";
+  Put(s, 20, 4);
+  ints({1, vertex});
+  Put(s, 11, 2);
+  Put(s, 11, 2);
+  return s;
+}
+
+bool InRange(const std::string& bytes) {
+  return XFileSkinWeightsInRange(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
+
+}  // namespace
+
+TEST(XFileGuard, SkinWeightsPastTheMeshAreRefusedInEveryEncoding) {
+  EXPECT_TRUE(InRange(SkinnedQuad(3)));
+  EXPECT_FALSE(InRange(SkinnedQuad(4)));
+  EXPECT_FALSE(InRange(SkinnedQuad(4000000)));
+  EXPECT_TRUE(InRange(CompressXFile(SkinnedQuad(3))));
+  EXPECT_FALSE(InRange(CompressXFile(SkinnedQuad(4))));
+  EXPECT_TRUE(InRange(BinarySkinnedMesh(3)));
+  EXPECT_FALSE(InRange(BinarySkinnedMesh(4)));
+  EXPECT_FALSE(InRange(CompressXFile(BinarySkinnedMesh(4))));
+  // Weights outside any mesh have nothing to index.
+  EXPECT_FALSE(InRange("xof 0302txt 0032\nSkinWeights { \"Bone\"; 1; 0; 1.0; }\n"));
+  // Files without skin weights are not examined.
+  EXPECT_TRUE(InRange(QuadXFile({{1, 1, 1, 1}}, 4, {1, 1, 1}, {0, 0, 0})));
+  EXPECT_TRUE(InRange(QuadXFileBinary({{1, 1, 1, 1}}, 4, {1, 1, 1}, {0, 0, 0})));
+}
