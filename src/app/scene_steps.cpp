@@ -1,5 +1,4 @@
-// UpdateStep and RenderStep: the per-step and per-frame work chosen by GameState, state entry
-// and the end of a match.
+// UpdateStep and RenderStep by GameState: entering states, the screens, the end of a match.
 #include "app/scene_steps.h"
 
 #include "app/app_globals.h"

@@ -1,5 +1,4 @@
-// MainWndProc: activation, destruction, keys, mouse movement and buttons, the redraw behind a
-// modal dialog; OnMenuClick, the title menu's choice.
+// MainWndProc: keys, mouse, activation, the redraw behind dialogs; OnMenuClick for the title.
 #include "app/window_procedure.h"
 
 #include "app/app_globals.h"

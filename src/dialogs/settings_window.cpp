@@ -131,8 +131,8 @@ INT_PTR SettingsWindowProc(HWND window, std::uint32_t message, WPARAM wParam, LP
       Cancel(window);
       return 1;
     case WM_SETFOCUS:
-      // The window has the focus back (a capture or the version dialog closed); the platform
-      // returns it to the control that had it, so the keyboard player goes on from there.
+      // Back from a capture or the version dialog: the control that had the focus keeps it.
+      SetDialogFocus(window);
       return 1;
     case WM_DESTROY:
       CloseSettingsWindow();

@@ -111,7 +111,9 @@ TEST_P(MenuChoices, StartATransitionAfterTheMenuShot) {
   EXPECT_EQ(World.TransitionActive, 1);
   EXPECT_EQ(World.MenuPos[c.Item].Active, 0);
   EXPECT_EQ(CountSounds(SoundHandgun, SoundEvent::Play), 1);
-  if (c.State == StateOperation) EXPECT_EQ(World.PageIndex, 0);
+  if (c.State == StateOperation) {
+    EXPECT_EQ(World.PageIndex, 0);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Items, MenuChoices,

@@ -1,5 +1,4 @@
-// Shared set-up for the scene tests: the main window without a device, scene fields reset,
-// sounds and message boxes recorded, a scratch working folder for Ranking.dat.
+// Scene test set-up: the main window without a device, sounds recorded, a scratch folder.
 #pragma once
 
 #include <gtest/gtest.h>

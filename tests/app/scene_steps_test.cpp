@@ -54,12 +54,6 @@ TEST_F(SceneTest, QuitItemClosesTheProgramOnlyAfterTheWholeTransition) {
   EXPECT_TRUE(Drain());
 }
 
-TEST_F(SceneTest, TitleFramesAreCounted) {
-  Enter(StateTitle, 0);
-  for (int i = 0; i < 5; ++i) RenderStep();
-  EXPECT_EQ(World.StateFrameCount, 5u);
-}
-
 TEST_F(SceneTest, EnteringFrameOfAMatchResetsItStartsTheFadeAndCentresTheCursor) {
   World.Player.HP = 3;
   World.Player.Active = 0;
@@ -159,7 +153,9 @@ TEST_P(CursorRecentring, KeepsTheWindowCursorAHundredPixelsInside) {
                        PointParamX(queued[0].LParam) == width / 2 &&
                        PointParamY(queued[0].LParam) == height / 2;
   EXPECT_EQ(centred, c.Recentred);
-  if (!c.Recentred) EXPECT_TRUE(queued.empty());
+  if (!c.Recentred) {
+    EXPECT_TRUE(queued.empty());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Edges, CursorRecentring,

@@ -26,21 +26,23 @@ ITEM_X=(63 475 887 63 475 887)
 ITEM_Y=(594 594 594 784 784 784)
 item_crop() { convert "$1" -crop "330x165+${ITEM_X[$2]}+${ITEM_Y[$2]}" +repage "$3"; }
 
-# A whole screen shrunk, to compare with the pictures of the asset pack.
-thumb() { convert "$1" -resize '32x32!' "$2"; }
+# A picture shrunk to 32 x 32, as one channel value per line.
+thumb_values() { convert "$1" -resize '32x32!' -depth 8 rgb:- | od -An -v -tu1 | tr -s ' ' '\n' | sed '/^$/d'; }
 
 # Which of the named File/Bitmap pictures the screenshot shows, by the closest thumbnail.
 closest_picture() {
   local shot=$1; shift
-  thumb "$shot" shot_thumb.ppm
-  local best="" best_d=2
+  thumb_values "$shot" > shot.vals
+  local refs=()
   for name in "$@"; do
-    [ -f "thumb_$name.ppm" ] || thumb "File/Bitmap/$name" "thumb_$name.ppm"
-    local d
-    d=$(difference shot_thumb.ppm "thumb_$name.ppm")
-    if below "$d" "$best_d"; then best=$name best_d=$d; fi
+    [ -f "vals_$name" ] || thumb_values "File/Bitmap/$name" > "vals_$name"
+    refs+=("vals_$name")
   done
-  echo "$best"
+  awk 'FNR == 1 { file++ }
+       file == 1 { shot[FNR] = $1; next }
+       { d = $1 - shot[FNR]; sum[FILENAME] += d * d }
+       END { for (k in sum) if (best == "" || sum[k] < sum[best]) best = k
+             sub(/^vals_/, "", best); print best }' shot.vals "${refs[@]}"
 }
 
 # Relative motion in quick small moves, as a real mouse reports it: the game reads the motion
@@ -86,17 +88,49 @@ hover_item() {
 
 click() { xdotool click "${1:-1}"; }
 
-# Waits for the screen to show one of the pictures (the first argument), not the others.
-expect_screen() {
-  local want=$1 out=$2; shift 2
-  for _ in $(seq 1 20); do
+# Root-mean-square distance of a screenshot's thumbnail from saved thumbnail values.
+thumb_distance() {
+  thumb_values "$1" > now.vals
+  awk 'FNR == NR { a[FNR] = $1; next } { d = $1 - a[FNR]; s += d * d; n++ }
+       END { printf "%.2f\n", sqrt(s / n) }' "$2" now.vals
+}
+
+# Clicks until the check (a command given the screenshot) holds. A screen ignores clicks for
+# its first frames, which a slow machine may still be drawing: while the screen stays as it
+# was (no noise has come between), the click was not taken and is given again.
+click_until() {
+  local button=$1 out=$2; shift 2
+  shot screen.ppm
+  thumb_values screen.ppm > before.vals
+  click "$button"
+  local unchanged=0
+  for _ in $(seq 1 40); do
     sleep 0.3
     shot screen.ppm
-    if [ "$(closest_picture screen.ppm "$want" "$@")" = "$want" ]; then
+    if "$@" screen.ppm; then
       keep screen.ppm "$out"
       return 0
     fi
+    if below "$(thumb_distance screen.ppm before.vals)" 4; then
+      unchanged=$((unchanged + 1))
+      if [ "$unchanged" -ge 3 ]; then
+        click "$button"
+        unchanged=0
+      fi
+    else
+      unchanged=0
+    fi
   done
   keep screen.ppm "$out"
-  fail "expected $want on screen ($out)"
+  fail "the click did not lead where expected ($out)"
+}
+
+# Checks for click_until: the screen shows this picture rather than the other pages.
+PAGES=(Operation01.bmp Operation02.bmp Operation03.bmp Credit.bmp Noise01.bmp Noise02.bmp Noise03.bmp)
+shows() { [ "$(closest_picture "$2" "${PAGES[@]}")" = "$1" ]; }
+# The title with its menu in place: item 2 looks as it did when the menu first settled.
+title_in_place() {
+  item_crop "$1" 2 item2_now.ppm
+  item_crop menu_in_place.ppm 2 item2_then.ppm
+  below "$(difference item2_now.ppm item2_then.ppm)" 0.05
 }

@@ -1,5 +1,4 @@
-// Operation pages and their label, credits, settings backdrop, the noise transition and the
-// FPS or debug corner.
+// Operation pages and label, credits, settings backdrop, noise transition, FPS or debug corner.
 #include <vector>
 
 #include "menu_screens_fixture.h"

@@ -1,5 +1,4 @@
-// Set-up for the menu screen tests: a 640 x 480 device whose catalogue holds one plain colour
-// per picture, so a read-back pixel says which picture was drawn there.
+// Menu screen test set-up: a 640 x 480 device whose catalogue is one plain colour per picture.
 #pragma once
 
 #include <gtest/gtest.h>
