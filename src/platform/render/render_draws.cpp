@@ -1,0 +1,121 @@
+// Draws: batched flat quads, streamed primitives, meshes and pixel-space quads.
+#include "platform/render/render_state.h"
+
+namespace {
+constexpr std::size_t BatchLimit = 256u << 10;
+}  // namespace
+
+
+// Sends the gathered triangles with the states they were gathered under (the current ones).
+void FlushBatch(DeviceState& s) {
+  if (s.Batch.empty()) return;
+  const std::uint32_t stride = s.BatchStride;
+  const std::size_t bytes = s.Batch.size();
+  const std::size_t count = bytes / stride;
+  if (ApplyDrawState(s, true)) {
+    glBindVertexArray(s.StreamArray);
+    glBindBuffer(GL_ARRAY_BUFFER, s.StreamBuffer);
+    // Vertices start on a whole vertex, so the attributes set up once serve every draw.
+    std::size_t offset = (s.StreamOffset + stride - 1) / stride * stride;
+    if (offset + bytes > StreamBytes) {
+      glBufferData(GL_ARRAY_BUFFER, StreamBytes, nullptr, GL_STREAM_DRAW);  // orphan and restart
+      offset = 0;
+    }
+    // Regions ahead of the offset are never in use by queued draws, so writing them needs no
+    // wait (a plain update would make a software rasteriser finish the frame so far first).
+    void* target = glMapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
+                                    GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_INVALIDATE_RANGE_BIT);
+    if (target) {
+      std::memcpy(target, s.Batch.data(), bytes);
+      glUnmapBuffer(GL_ARRAY_BUFFER);
+      if (s.StreamStride != stride) {
+        const auto at = [](std::size_t field) { return reinterpret_cast<void*>(field); };
+        glEnableVertexAttribArray(0);
+        glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride), at(0));
+        glEnableVertexAttribArray(1);
+        glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, static_cast<GLsizei>(stride), at(12));
+        glEnableVertexAttribArray(2);
+        glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride), at(16));
+        glDisableVertexAttribArray(3);
+        s.StreamStride = stride;
+      }
+      glDrawArrays(GL_TRIANGLES, static_cast<GLint>(offset / stride), static_cast<GLsizei>(count));
+      s.StreamOffset = offset + bytes;
+    }
+  }
+  s.Batch.clear();
+}
+
+void FlushPendingDraws(RenderDevice* device) {
+  if (device && device->State) FlushBatch(*device->State);
+}
+
+bool RenderDevice::DrawPrimitiveUP(std::uint32_t type, std::uint32_t primitiveCount,
+                                   const void* vertices, std::uint32_t stride) {
+  DeviceState& s = *State;
+  if (s.VertexFormat != SceneVertexFormat || stride < 24 || !vertices || primitiveCount == 0)
+    return false;
+  if (type != D3DPT_TRIANGLELIST && type != D3DPT_TRIANGLESTRIP && type != D3DPT_TRIANGLEFAN) return false;
+  const std::size_t bytes = static_cast<std::size_t>(primitiveCount) * 3 * stride;
+  if (bytes > StreamBytes) return false;
+  if (!s.Batch.empty() && (s.BatchStride != stride || s.Batch.size() + bytes > BatchLimit)) FlushBatch(s);
+  s.BatchStride = stride;
+  // Fans and strips become separate triangles with the corner order GL would give them.
+  const auto* v = static_cast<const std::uint8_t*>(vertices);
+  const auto put = [&](std::uint32_t index) { s.Batch.insert(s.Batch.end(), v + index * stride, v + (index + 1) * stride); };
+  for (std::uint32_t i = 0; i < primitiveCount; ++i) {
+    if (type == D3DPT_TRIANGLELIST) {
+      put(3 * i), put(3 * i + 1), put(3 * i + 2);
+    } else if (type == D3DPT_TRIANGLEFAN) {
+      put(0), put(i + 1), put(i + 2);
+    } else if (i % 2 == 0) {
+      put(i), put(i + 1), put(i + 2);
+    } else {
+      put(i + 1), put(i), put(i + 2);
+    }
+  }
+  return true;
+}
+
+bool PrepareMeshDraw(RenderDevice* device, Mesh* mesh) {
+  if (!device || !mesh) return false;
+  FlushBatch(*device->State);
+  if (!ApplyDrawState(*device->State, false)) return false;
+  glBindVertexArray(mesh->VertexArray);
+  return true;
+}
+
+void DrawFlat2D(RenderDevice* device, GLuint texture, const std::vector<float>& corners,
+                std::uint32_t colour, Flat2DMode mode) {
+  DeviceState& s = *device->State;
+  if (corners.empty()) return;
+  FlushBatch(s);
+  int width = 0, height = 0;
+  CurrentTargetSize(device, width, height);
+  // Two triangles per quad from the four corners.
+  std::vector<float> triangles;
+  const std::size_t quads = corners.size() / 16;
+  triangles.reserve(quads * 24);
+  static const int order[6] = {0, 1, 2, 0, 2, 3};
+  for (std::size_t q = 0; q < quads; ++q)
+    for (int k : order) triangles.insert(triangles.end(), &corners[q * 16 + k * 4], &corners[q * 16 + k * 4 + 4]);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_CULL_FACE);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glUseProgram(s.FlatProgram);
+  glUniform2f(s.FlatTargetSize, static_cast<float>(width), static_cast<float>(height));
+  const ColourValue c = Unpack(colour);
+  glUniform4f(s.FlatColour, c.R, c.G, c.B, c.A);
+  glUniform1i(s.FlatMode, static_cast<GLint>(mode));
+  glUniform1i(s.FlatTexture, 0);
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glBindSampler(0, s.FlatSampler);
+  glBindVertexArray(s.FlatArray);
+  glBindBuffer(GL_ARRAY_BUFFER, s.FlatBuffer);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(triangles.size() * sizeof(float)), triangles.data(),
+               GL_STREAM_DRAW);
+  glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(triangles.size() / 4));
+  glBindVertexArray(0);
+}

@@ -1,0 +1,162 @@
+// The render device's state and the functions its files share (platform-internal).
+#pragma once
+
+#include <SDL.h>
+
+#include <cstring>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/render/render_internal.h"
+
+inline ColourValue Unpack(std::uint32_t argb) {
+  return {((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f, (argb & 0xFF) / 255.0f,
+          ((argb >> 24) & 0xFF) / 255.0f};
+}
+
+inline float AsFloat(std::uint32_t bits) {
+  float f;
+  std::memcpy(&f, &bits, sizeof f);
+  return f;
+}
+
+inline GLenum BlendFactor(std::uint32_t value) {
+  switch (value) {
+    case D3DBLEND_ZERO: return GL_ZERO;
+    case D3DBLEND_ONE: return GL_ONE;
+    case D3DBLEND_SRCCOLOR: return GL_SRC_COLOR;
+    case D3DBLEND_INVSRCCOLOR: return GL_ONE_MINUS_SRC_COLOR;
+    case D3DBLEND_SRCALPHA: return GL_SRC_ALPHA;
+    case D3DBLEND_INVSRCALPHA: return GL_ONE_MINUS_SRC_ALPHA;
+    case D3DBLEND_DESTALPHA: return GL_DST_ALPHA;
+    case D3DBLEND_INVDESTALPHA: return GL_ONE_MINUS_DST_ALPHA;
+    case D3DBLEND_DESTCOLOR: return GL_DST_COLOR;
+    case D3DBLEND_INVDESTCOLOR: return GL_ONE_MINUS_DST_COLOR;
+    default: return GL_ONE;
+  }
+}
+
+inline GLenum CompareFunc(std::uint32_t value) {
+  switch (value) {
+    case D3DCMP_NEVER: return GL_NEVER;
+    case D3DCMP_LESS: return GL_LESS;
+    case D3DCMP_EQUAL: return GL_EQUAL;
+    case D3DCMP_LESSEQUAL: return GL_LEQUAL;
+    case D3DCMP_GREATER: return GL_GREATER;
+    case D3DCMP_NOTEQUAL: return GL_NOTEQUAL;
+    case D3DCMP_GREATEREQUAL: return GL_GEQUAL;
+    default: return GL_ALWAYS;
+  }
+}
+
+inline GLint AddressMode(std::uint32_t value) {
+  if (value == D3DTADDRESS_MIRROR) return GL_MIRRORED_REPEAT;
+  if (value == D3DTADDRESS_CLAMP) return GL_CLAMP_TO_EDGE;
+  return GL_REPEAT;
+}
+
+struct MainUniforms {
+  GLint WorldView, Projection, NormalMatrix;
+  GLint MatDiffuse, MatAmbient, MatSpecular, MatEmissive, MatPower, GlobalAmbient, LightCount;
+  GLint LightType, LightDiffuse, LightSpecular, LightAmbient, LightPosition, LightDirection,
+      LightAttenuation;
+  GLint Texture, AlphaRef, FogColour, FogStart, FogEnd, FogDensity;
+};
+
+inline constexpr int MaxLights = 8;
+inline constexpr std::size_t StreamBytes = 4u << 20;
+
+// Everything the main program's uniforms are computed from; draws with the same inputs as
+// the last upload skip the upload (hundreds of quads a frame share their states).
+struct UniformInputs {
+  std::uint32_t RenderStates[256];
+  std::uint32_t StageStates[32];
+  Matrix World, View, Projection;
+  Light Lights[8];
+  std::uint8_t LightOn[8];
+  Material CurrentMaterial;
+  std::uint8_t HasTexture;
+  std::uint8_t VertexColour;
+};
+
+struct ProgramVariant {
+  GLuint Program = 0;
+  MainUniforms U{};
+  UniformInputs Uploaded;
+  bool UploadedValid = false;
+};
+
+struct DeviceState {
+  SDL_Window* Window = nullptr;
+  SDL_GLContext Context = nullptr;
+  PresentParameters Params;
+  bool FullScreen = false;
+
+  GLuint BackFramebuffer = 0, BackColour = 0, BackDepth = 0;
+  int Width = 0, Height = 0;
+  Texture* Target = nullptr;
+  bool UseDepth = true;
+
+  GLuint FlatProgram = 0, PresentProgram = 0;
+  GLint PresentTargetSize = -1, PresentTexture = -1;
+  std::unordered_map<std::uint32_t, ProgramVariant> Variants;
+  GLint FlatTargetSize = -1, FlatColour = -1, FlatMode = -1, FlatTexture = -1;
+  GLuint StreamArray = 0, StreamBuffer = 0;
+  std::size_t StreamOffset = 0;
+  std::uint32_t StreamStride = 0;  // stride the stream's attributes are set up for
+  // Flat draws in a row with the same states are sent as one list of triangles; any state
+  // change or other device work sends what has gathered first.
+  std::vector<std::uint8_t> Batch;
+  std::uint32_t BatchStride = 0;
+  GLuint FlatArray = 0, FlatBuffer = 0;
+  GLuint Sampler = 0, FlatSampler = 0, PresentSampler = 0;
+
+  std::uint32_t RenderStates[256] = {};
+  std::uint32_t StageStates[32] = {};
+  Matrix World = MatrixIdentity(), View = MatrixIdentity(), Projection = MatrixIdentity();
+  Light Lights[MaxLights];
+  bool LightOn[MaxLights] = {};
+  Material CurrentMaterial;
+  Texture* Bound = nullptr;
+  std::uint32_t VertexFormat = 0;
+  bool InScene = false;
+};
+
+// The states a program variant is compiled for, packed into one key.
+struct VariantStates {
+  std::uint32_t Lighting, VertexColour, Specular, Normalize, HasTexture;
+  std::uint32_t ColourOp, ColourArg1, ColourArg2, AlphaOp, AlphaArg1, AlphaArg2;
+  std::uint32_t AlphaFunc, FogMode;
+
+  std::uint32_t Key() const {
+    return Lighting | VertexColour << 1 | Specular << 2 | Normalize << 3 | HasTexture << 4 | ColourOp << 5 |
+           ColourArg1 << 8 | ColourArg2 << 10 | AlphaOp << 12 | AlphaArg1 << 15 | AlphaArg2 << 17 |
+           AlphaFunc << 19 | FogMode << 23;
+  }
+};
+
+// Shader sources: the fixed-function program (compiled per variant), flat pixel-space quads,
+// and the plain copy that presents the back buffer.
+extern const char* const MainVertexShader;
+extern const char* const MainFragmentShader;
+extern const char* const FlatVertexShader;
+extern const char* const FlatFragmentShader;
+extern const char* const PresentFragmentShader;
+
+// Shaders and their variants (render_shaders.cpp).
+GLuint CompileProgram(const char* vertexSource, const char* fragmentSource);
+MainUniforms LookUpMainUniforms(GLuint program);
+void LookUpFlatUniforms(DeviceState& s);
+VariantStates CurrentVariant(const DeviceState& s, bool vertexColour);
+ProgramVariant* VariantFor(DeviceState& s, const VariantStates& v);
+
+// States (render_states.cpp).
+void SetDefaultStates(DeviceState& s);
+bool ApplyDrawState(DeviceState& s, bool vertexColour);
+
+// Draws (render_draws.cpp).
+void FlushBatch(DeviceState& s);
+
+// The back buffer and presentation (render_targets.cpp).
+bool MakeBackBuffer(DeviceState& s, const PresentParameters& p);
+bool ApplyPresentation(DeviceState& s, const PresentParameters& p);
