@@ -1,6 +1,8 @@
 // Graphics benchmarks: pack loading, a text panel, and a busy frame against its fill-rate floor.
 #include <benchmark/benchmark.h>
 
+#include "bench_device.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,39 +26,11 @@ struct BenchVertex {
   float U, V;
 };
 
-bool Ready = false;
 std::string PackFolder;
 
-// The game folder holding File/: KORVID_GAME_DIR, else the build's own game folder.
-bool FindPack() {
-  struct stat info;
-  const char* const candidates[] = {std::getenv("KORVID_GAME_DIR"), "game", "../game"};
-  for (const char* candidate : candidates) {
-    if (candidate && stat((std::string(candidate) + "/File/Bitmap/Title.dds").c_str(), &info) == 0) {
-      PackFolder = candidate;
-      return true;
-    }
-  }
-  return false;
-}
+bool FindPack() { return FindPackFolder(PackFolder); }
 
-bool EnsureDevice(int width, int height) {
-  Settings.ScreenWidth = width;
-  Settings.ScreenHeight = height;
-  if (!Ready) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    if (!RegisterWindowClass("Main Window", DefWindowProc)) return false;
-    MainWindow = CreateMainWindow("Main Window", "Korvid");
-    Settings.MipLevelCount = 4;
-    if (!MainWindow || !World.InitDirect3D()) return false;
-    Text.CreateBaseFont();
-    Text.SetFontHeight(19);
-    Ready = true;
-    return true;
-  }
-  if (World.Device->BackBufferWidth() == width && World.Device->BackBufferHeight() == height) return true;
-  return World.ResetDisplay(0);
-}
+bool EnsureDevice(int width, int height) { return OpenBenchDevice(width, height); }
 
 void ReleaseLoaded() {
   for (Texture*& t : World.Textures) {

@@ -1,6 +1,8 @@
 // The heaviest play frame on the default pack against the fill-rate floor of its full-screen layers.
 #include <benchmark/benchmark.h>
 
+#include "bench_device.h"
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -22,31 +24,17 @@ namespace {
 bool Ready = false;
 
 bool EnterPack() {
-  struct stat info;
-  const char* const candidates[] = {std::getenv("KORVID_GAME_DIR"), "game", "../game"};
-  for (const char* candidate : candidates) {
-    if (candidate && stat((std::string(candidate) + "/File/Bitmap/Title.dds").c_str(), &info) == 0)
-      return chdir(candidate) == 0;
-  }
-  return false;
+  std::string folder;
+  return FindPackFolder(folder) && chdir(folder.c_str()) == 0;
 }
 
 // The device at the asked size, the default pack loaded once, every display switch on.
 bool EnsureMatch(int width, int height) {
-  Settings.ScreenWidth = width;
-  Settings.ScreenHeight = height;
+  if (!Ready && !EnterPack()) return false;
+  if (!OpenBenchDevice(width, height)) return false;
   if (!Ready) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    if (!EnterPack()) return false;
-    if (!RegisterWindowClass("Main Window", DefWindowProc)) return false;
-    MainWindow = CreateMainWindow("Main Window", "Korvid");
-    Settings.MipLevelCount = 4;
-    if (!MainWindow || !World.InitDirect3D()) return false;
-    Text.CreateBaseFont();
     if (!World.LoadTextures() || !Models.LoadModels()) return false;
     Ready = true;
-  } else if (World.Device->BackBufferWidth() != width || World.Device->BackBufferHeight() != height) {
-    if (!World.ResetDisplay(0)) return false;
   }
   World.ApplyViewSettings();
   Settings.Difficulty = 2;

@@ -1,6 +1,8 @@
 // Screens benchmark: one title frame with the menu in place against its fill-rate floor.
 #include <benchmark/benchmark.h>
 
+#include "bench_device.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,35 +19,10 @@
 // Offscreen frames are timed up to a finish: swaps there do not wait for the drawing.
 namespace {
 
-bool Ready = false;
 bool PackLoaded = false;
 
-// The game folder holding File/: KORVID_GAME_DIR, else the build's own game folder.
-bool FindPack(std::string& folder) {
-  struct stat info;
-  const char* const candidates[] = {std::getenv("KORVID_GAME_DIR"), "game", "../game"};
-  for (const char* candidate : candidates) {
-    if (candidate && stat((std::string(candidate) + "/File/Bitmap/Title.dds").c_str(), &info) == 0) {
-      folder = candidate;
-      return true;
-    }
-  }
-  return false;
-}
-
 bool EnsureDevice(int width, int height) {
-  Settings.ScreenWidth = width;
-  Settings.ScreenHeight = height;
-  if (!Ready) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    if (!RegisterWindowClass("Main Window", DefWindowProc)) return false;
-    MainWindow = CreateMainWindow("Main Window", "Korvid");
-    Settings.MipLevelCount = 4;
-    if (!MainWindow || !World.InitDirect3D()) return false;
-    Ready = true;
-  } else if (World.Device->BackBufferWidth() != width || World.Device->BackBufferHeight() != height) {
-    if (!World.ResetDisplay(0)) return false;
-  }
+  if (!OpenBenchDevice(width, height)) return false;
   Text.CreateBaseFont();
   Text.SetFontHeight(19);
   World.ApplyRenderStates();
@@ -57,7 +34,7 @@ bool EnsurePack() {
   if (PackLoaded) return true;
   std::string folder;
   char here[4096];
-  if (!FindPack(folder) || !getcwd(here, sizeof here) || chdir(folder.c_str()) != 0) return false;
+  if (!FindPackFolder(folder) || !getcwd(here, sizeof here) || chdir(folder.c_str()) != 0) return false;
   PackLoaded = World.LoadTextures();
   return chdir(here) == 0 && PackLoaded;
 }

@@ -1,5 +1,4 @@
 // The dialog fonts: faces found through fontconfig, glyphs made for the text actually shown.
-#include <fontconfig/fontconfig.h>
 #include <imgui.h>
 
 #include <cmath>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "platform/dialog_draw.h"
+#include "platform/font_match.h"
 #include "platform/window_internal.h"
 
 namespace {
@@ -66,26 +66,10 @@ const ImWchar* CurrentRanges() {
 
 // The font file of a family; another face stands in (and says so) when it is not installed.
 std::string FontFile(const std::string& family) {
-  if (!FcInit()) return {};
-  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family.c_str()));
-  FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-  std::string path;
-  if (match) {
-    FcChar8* found = nullptr;
-    FcChar8* file = nullptr;
-    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) path = reinterpret_cast<const char*>(file);
-    if (FcPatternGetString(match, FC_FAMILY, 0, &found) == FcResultMatch &&
-        family != reinterpret_cast<const char*>(found))
-      std::fprintf(stderr, "dialog font \"%s\" not installed; using \"%s\"\n", family.c_str(),
-                   reinterpret_cast<const char*>(found));
-    FcPatternDestroy(match);
-  }
-  FcPatternDestroy(pattern);
-  return path;
+  std::string file, found;
+  if (MatchFontFile(family, "ja", file, found) && found != family)
+    std::fprintf(stderr, "dialog font \"%s\" not installed; using \"%s\"\n", family.c_str(), found.c_str());
+  return file;
 }
 
 // Makes the atlas again with every loaded font and the wanted glyphs.

@@ -1,7 +1,6 @@
 // FreeType glyphs rendered one bit deep into per-height atlases, drawn as textured quads.
 #include "platform/render/font.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SIZES_H
@@ -12,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/font_match.h"
 #include "platform/render/render_internal.h"
 
 namespace {
@@ -47,25 +47,9 @@ std::map<int, std::unique_ptr<Font>> Cache;
 // fontconfig reports IPAGothic as dual-width, so match it by family name, not by spacing.
 std::string FindFace() {
   if (!FacePath.empty()) return FacePath;
-  if (!FcInit()) return {};
-  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(FamilyName.c_str()));
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-  std::string path;
-  if (match) {
-    FcChar8* family = nullptr;
-    FcChar8* file = nullptr;
-    if (FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch &&
-        FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
-        FamilyName == reinterpret_cast<const char*>(family))
-      path = reinterpret_cast<const char*>(file);
-    FcPatternDestroy(match);
-  }
-  FcPatternDestroy(pattern);
-  FacePath = path;
-  return path;
+  std::string file, found;
+  if (MatchFontFile(FamilyName, nullptr, file, found) && found == FamilyName) FacePath = file;
+  return FacePath;
 }
 
 std::uint32_t NextCodePoint(const unsigned char*& p, const unsigned char* end) {
