@@ -43,9 +43,13 @@ std::uint32_t SlotColour(int slot) {
 }
 
 void EnsureScreenDevice() {
-  if (World.Device) return;
-  static const bool registered = RegisterWindowClass("Main Window", DefWindowProc);
-  ASSERT_TRUE(registered);
+  // The device and its plain pictures are made once; one made by another fixture is replaced.
+  static RenderDevice* made = nullptr;
+  static Texture* firstPicture = nullptr;
+  if (World.Device && World.Device == made && World.Textures[0] == firstPicture) return;
+  if (World.Device) World.ReleaseGraphics();
+  // Registered again each time: a dialog test may have cleared the window classes.
+  ASSERT_TRUE(RegisterWindowClass("Main Window", DefWindowProc));
   if (!MainWindow) MainWindow = CreateMainWindow("Main Window", "Korvid");
   ASSERT_NE(MainWindow, nullptr);
   Settings.ScreenWidth = Width;
@@ -58,6 +62,8 @@ void EnsureScreenDevice() {
     ASSERT_NE(World.Textures[slot], nullptr);
   }
   World.ApplyRenderStates();
+  made = World.Device;
+  firstPicture = World.Textures[0];
   World.SetupCamera(45);
 }
 

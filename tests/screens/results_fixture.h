@@ -46,8 +46,8 @@ class ScreenTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!World.Device) {
-      static const bool registered = RegisterWindowClass("Main Window", DefWindowProc);
-      ASSERT_TRUE(registered);
+      // Registered again each time: a dialog test may have cleared the window classes.
+      ASSERT_TRUE(RegisterWindowClass("Main Window", DefWindowProc));
       if (!MainWindow) MainWindow = CreateMainWindow("Main Window", "Korvid");
       Settings.ScreenWidth = 640;
       Settings.ScreenHeight = 480;

@@ -9,6 +9,8 @@
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
+#include "app/app_globals.h"
+#include "world/game_world.h"
 
 class DialogScript {
  public:
@@ -79,6 +81,9 @@ class DialogFixture : public testing::Test {
     return m == WM_CLOSE ? 0 : DefWindowProc(w, m, wp, lp);
   }
   void SetUp() override {
+    // A device made by an earlier test in this program lives on a window about to go.
+    if (World.Device) World.ReleaseGraphics();
+    MainWindow = nullptr;
     ResetWindowSystem();
     ASSERT_TRUE(RegisterWindowClass("Main Window", MainProc));
     Main = CreateMainWindow("Main Window", "Korvid");
