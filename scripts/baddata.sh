@@ -15,7 +15,7 @@ if [ -z "${FILES:-}" ]; then
     FILES="Setting.dat Ranking.dat $(cd "$BUILD_DIR/game" && find File -type f | sort | tr '\n' ' ')"
   else
     FILES="Setting.dat Ranking.dat File/Bitmap/Title.dds File/Bitmap/Credit.bmp File/XFile/Tree.x
-           File/Sound/Heartbeat_4.wav File/Sound/MenuMusic.wav File/Sound/GameMusic.mid"
+           File/Sound/Heartbeat_4.wav File/Sound/MenuMusic.wav File/Sound/midi_my.mid"
   fi
 fi
 exec xvfb-run -a -s '-screen 0 1280x1024x24' bash "$(dirname "$0")/../tests/e2e/bad_data_run.sh" \
