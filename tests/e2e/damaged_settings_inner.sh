@@ -31,16 +31,22 @@ for _ in $(seq 1 600); do
   box=""
   for w in $(top_windows); do viewable "$w" && box=$w; done
   [ -n "$box" ] || continue
-  # A box still up after its answer (a slow machine) is the same message, not a new one.
-  if ! grep -qx "$box" answered.txt 2>/dev/null; then
+  # Boxes may come back under the same window id, so a message is told apart by its picture:
+  # a settled capture (two alike in a row) not seen before is a new message.
+  import -window "$box" box_a.ppm 2>/dev/null || continue
+  sleep 0.3
+  import -window "$box" box_b.ppm 2>/dev/null || continue
+  cmp -s box_a.ppm box_b.ppm || continue
+  sum=$(md5sum < box_a.ppm)
+  if ! grep -qx "$sum" seen.txt 2>/dev/null; then
+    echo "$sum" >> seen.txt
     boxes=$((boxes + 1))
-    echo "$box" >> answered.txt
     [ "$boxes" -eq 1 ] && import -window root "$KORVID_E2E_ARTIFACTS/repair_message.png"
   fi
   # Yes is the default button: Return answers it.
   xdotool windowfocus "$box" 2>/dev/null || true
   xdotool key --clearmodifiers Return
-  for _ in $(seq 1 100); do viewable "$box" || break; sleep 0.1; done
+  sleep 0.3
 done
 [ "$boxes" -eq 5 ] || fail "expected five repair messages before the window, saw $boxes"
 [ -n "${game:-}" ] || fail "the game window never opened"
