@@ -95,7 +95,9 @@ TEST_P(KeyCapture, TakesTheFirstFreshPress) {
   EXPECT_EQ(bound, c.Bound);
   EXPECT_EQ(shown, c.Shown);
   EXPECT_EQ(preset, c.Preset);
-  if (c.Binding != KeyForward) EXPECT_EQ(forward, 87u);
+  if (c.Binding != KeyForward) {
+    EXPECT_EQ(forward, 87u);
+  }
   const auto& boxes = CapturedMessageBoxes();
   if (c.Message) {
     ASSERT_EQ(boxes.size(), 1u);
