@@ -3,6 +3,7 @@
 
 #include "app/app_globals.h"
 #include "app/frame_timer.h"
+#include "app/startup_timing.h"
 #include "audio/music_player.h"
 #include "audio/sound_engine.h"
 #include "dialogs/settings_apply.h"
@@ -176,6 +177,10 @@ void RenderStep() {
     case StateTitle:
       ++w.StateFrameCount;
       w.DrawTitle();
+      if (static bool noted = false; !noted) {
+        noted = true;
+        NoteStartupStep("first title frame drawn");
+      }
       break;
     case StatePlay:
       if (w.StateFrameCount == 0) {

@@ -7,6 +7,7 @@
 #include "app/frame_timer.h"
 #include "app/main_loop.h"
 #include "app/scene_steps.h"
+#include "app/startup_timing.h"
 #include "app/window_procedure.h"
 #include "audio/music_player.h"
 #include "audio/sound_engine.h"
@@ -22,6 +23,7 @@
 
 namespace {
 void ShowProgress(const char* format) {
+  NoteStartupStep(format);
   Text.ShowLoadingLine(format, static_cast<int>(World.LoadPercent));
 }
 
@@ -86,7 +88,9 @@ int WinMain() {
     std::fprintf(stderr, "korvid: the window could not be opened (no display?)\n");
   }
 
+  NoteStartupStep("window open");
   if (!StartSubsystems()) return 0;
+  NoteStartupStep("loaded");
 
   StartFrameTimer();
   World.GameState = StateTitle;
