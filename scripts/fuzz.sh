@@ -28,6 +28,8 @@ cmake --build "$BUILD_DIR" -j"$(nproc)" --target $(printf 'fuzz_%s ' $FUZZ_TARGE
 
 export ALSOFT_DRIVERS=null SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=offscreen
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+# Leaks inside the system libraries (Assimp among them) are listed, not ours.
+export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0
 status=0
 for name in $FUZZ_TARGETS; do
   corpus="$BUILD_DIR/corpus/$name"
