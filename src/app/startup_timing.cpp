@@ -32,6 +32,16 @@ double NowSinceBootMilliseconds() {
   return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
+// Resident memory in MB: field 2 of /proc/self/statm, in pages.
+double ResidentMegabytes() {
+  FILE* file = std::fopen("/proc/self/statm", "r");
+  if (!file) return 0;
+  unsigned long long size = 0, resident = 0;
+  const bool read = std::fscanf(file, "%llu %llu", &size, &resident) == 2;
+  std::fclose(file);
+  return read ? static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0 : 0;
+}
+
 }  // namespace
 
 void NoteStartupStep(const char* what) {
@@ -39,5 +49,6 @@ void NoteStartupStep(const char* what) {
   if (!enabled) return;
   static const double start = ProcessStartMilliseconds();
   if (start < 0) return;
-  std::fprintf(stderr, "korvid: %7.1f ms  %s\n", NowSinceBootMilliseconds() - start, what);
+  std::fprintf(stderr, "korvid: %7.1f ms %6.1f MB  %s\n", NowSinceBootMilliseconds() - start,
+               ResidentMegabytes(), what);
 }

@@ -17,6 +17,7 @@
 #include "input/dxinput.h"
 #include "persist/settings_record.h"
 #include "platform/instance_lock.h"
+#include "platform/memory_trim.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
 #include "world/game_world.h"
@@ -90,6 +91,7 @@ int WinMain() {
 
   NoteStartupStep("window open");
   if (!StartSubsystems()) return 0;
+  ReleaseFreedMemory();
   NoteStartupStep("loaded");
 
   StartFrameTimer();
