@@ -105,7 +105,7 @@ int FuzzModelFile(const std::uint8_t* data, std::size_t size) {
   // What the game refuses never reaches the library; the rest goes through it as the game loads it.
   // The game hands the library a path, and an empty file is refused by its file reader; its
   // memory reader instead asserts on an empty buffer, so none is given to it.
-  if (size == 0 || !XFileSkinWeightsInRange(data, size)) return 0;
+  if (size == 0 || !XFileSkinWeightsInRange(data, size) || !XFileMeshCountsFit(data, size)) return 0;
   const unsigned flags = aiProcess_ConvertToLeftHanded | aiProcess_Triangulate |
                          aiProcess_PreTransformVertices | aiProcess_SortByPType;
   const aiScene* scene = aiImportFileFromMemory(reinterpret_cast<const char*>(data),

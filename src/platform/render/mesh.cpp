@@ -26,13 +26,14 @@ ColourValue MaterialColour(const aiMaterial* m, const char* key, unsigned type, 
   return {c.r, c.g, c.b, alpha};
 }
 
-// The library trusts a file's skin-weight vertex indices and writes through them; the game
-// draws no skinned meshes, so a file whose indices run past its mesh is refused here, as is
-// a file too large to be a model.
+// The library trusts a file's skin-weight vertex indices and writes through them, and its
+// vertex counts and reserves room for them; the game draws no skinned meshes, so a file whose
+// indices run past its mesh is refused here, as are a mesh larger than its file and a file
+// too large to be a model.
 bool SkinWeightsSafe(const std::string& path) {
   std::vector<std::uint8_t> bytes;
   if (!ReadFileBytes(path, bytes, ModelFileLimit)) return false;
-  return XFileSkinWeightsInRange(bytes.data(), bytes.size());
+  return XFileSkinWeightsInRange(bytes.data(), bytes.size()) && XFileMeshCountsFit(bytes.data(), bytes.size());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <zlib.h>
@@ -128,7 +129,11 @@ bool BinaryTokens(const std::uint8_t* p, std::size_t size, bool doubles, std::ve
       }
       case 10: tokens.push_back({Kind::Open, {}}); break;
       case 11: tokens.push_back({Kind::Close, {}}); break;
-      default: break;  // punctuation and template keywords
+      default:
+        // Punctuation and template keywords carry nothing to check; any other value is not a
+        // token at all, and the library would read on from there in its own way.
+        if (!((token >= 12 && token <= 20) || token == 31 || (token >= 40 && token <= 52))) return false;
+        break;
     }
   }
   return true;
@@ -182,27 +187,73 @@ bool WeightsInRange(const std::vector<Token>& tokens) {
 
 }  // namespace
 
-bool XFileSkinWeightsInRange(const std::uint8_t* data, std::size_t size) {
+namespace {
+
+// The file's body as tokens, decompressed first where it is compressed; `body` is its length.
+// False when the body cannot be read as tokens; `known` false when it is no .x file the walk
+// knows, which is left to the library.
+bool FileTokens(const std::uint8_t* data, std::size_t size, bool onlyWithSkinWeights, bool& known,
+                bool& text, std::size_t& bodyLength, std::vector<Token>& tokens) {
+  known = false;
   if (size < 16 || std::memcmp(data, "xof ", 4) != 0) return true;
   const std::string format(reinterpret_cast<const char*>(data + 8), 4);
   const bool doubles = std::memcmp(data + 12, "0064", 4) == 0;
-  std::string body;
+  std::string inflated;
   const std::uint8_t* bytes = data + 16;
   std::size_t length = size - 16;
   if (format == "tzip" || format == "bzip") {
-    if (!Inflate(data, size, body)) return true;
-    bytes = reinterpret_cast<const std::uint8_t*>(body.data());
-    length = body.size();
+    if (!Inflate(data, size, inflated)) return true;
+    bytes = reinterpret_cast<const std::uint8_t*>(inflated.data());
+    length = inflated.size();
   }
-  // Only files that mention skin weights need the walk.
+  // Only files that mention skin weights need the walk for them.
   static const char Marker[] = "SkinWeights";
   const std::string_view view(reinterpret_cast<const char*>(bytes), length);
-  if (view.find(Marker) == std::string_view::npos) return true;
-  std::vector<Token> tokens;
-  if (format == "txt " || format == "tzip") {
+  if (onlyWithSkinWeights && view.find(Marker) == std::string_view::npos) return true;
+  known = true;
+  text = format == "txt " || format == "tzip";
+  bodyLength = length;
+  if (text) {
     TextTokens(std::string(view), tokens);
-  } else if (!BinaryTokens(bytes, length, doubles, tokens)) {
-    return false;
+    return true;
   }
-  return WeightsInRange(tokens);
+  return BinaryTokens(bytes, length, doubles, tokens);
+}
+
+}  // namespace
+
+bool XFileSkinWeightsInRange(const std::uint8_t* data, std::size_t size) {
+  bool known = false, text = false;
+  std::size_t length = 0;
+  std::vector<Token> tokens;
+  if (!FileTokens(data, size, true, known, text, length, tokens)) return false;
+  return !known || WeightsInRange(tokens);
+}
+
+bool XFileMeshCountsFit(const std::uint8_t* data, std::size_t size) {
+  bool known = false, text = false;
+  std::size_t length = 0;
+  std::vector<Token> tokens;
+  if (!FileTokens(data, size, false, known, text, length, tokens)) return false;
+  if (!known) return true;
+  // A vertex takes at least three 4-byte floats in a binary file, "0;0;0;" in a text one.
+  const std::size_t most = length / (text ? 6 : 12);
+  bool meshOpened = false;  // a Mesh block whose vertex count is still to come
+  std::string pendingType;
+  for (const Token& t : tokens) {
+    if (t.What == Kind::Name) {
+      if (pendingType.empty()) pendingType = t.Text;
+      continue;
+    }
+    if (t.What == Kind::Open) {
+      meshOpened = pendingType == "Mesh";
+    } else if (t.What == Kind::Integer && meshOpened) {
+      if (t.Value > most) return false;
+      meshOpened = false;
+    } else if (t.What == Kind::Close) {
+      meshOpened = false;
+    }
+    pendingType.clear();
+  }
+  return true;
 }

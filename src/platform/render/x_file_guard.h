@@ -1,4 +1,4 @@
-// Checks a .x file's skin weights before the model library reads it.
+// Checks a .x file before the model library reads it: skin weights and mesh sizes.
 #pragma once
 
 #include <cstddef>
@@ -8,3 +8,7 @@
 // does not have, or skin weights outside any mesh: the library would write past its buffers.
 // Files it cannot make sense of are left to the library, which reports them itself.
 bool XFileSkinWeightsInRange(const std::uint8_t* data, std::size_t size);
+
+// False when a mesh announces more vertices than the file could hold: the library reserves
+// room for all of them before reading any (gigabytes for a damaged count).
+bool XFileMeshCountsFit(const std::uint8_t* data, std::size_t size);
