@@ -14,6 +14,7 @@
 #include "dialogs/settings_apply.h"
 #include "graphics/mesh_models.h"
 #include "graphics/text_renderer.h"
+#include "graphics/texture_catalogue.h"
 #include "input/dxinput.h"
 #include "persist/settings_record.h"
 #include "platform/instance_lock.h"
@@ -80,6 +81,13 @@ int WinMain() {
     MessageBox(nullptr, DoubleStartText, "エラー", MB_OK);
     return 0;
   }
+
+  // The pictures are read and prepared while the window and device come up; however start-up
+  // ends, that helper is joined before WinMain returns.
+  BeginTexturePreparation(Settings.MipLevelCount);
+  struct PreparationEnd {
+    ~PreparationEnd() { EndTexturePreparation(); }
+  } preparationEnd;
 
   if (!RegisterWindowClass(MainWindowClass, MainWndProc)) return 0;
   MainWindow = CreateMainWindow(MainWindowClass, MainWindowTitle);
