@@ -9,11 +9,13 @@
 #include "app/scene_steps.h"
 #include "app/startup_timing.h"
 #include "app/window_procedure.h"
+#include "audio/audio_preparation.h"
 #include "audio/music_player.h"
 #include "audio/sound_engine.h"
 #include "dialogs/settings_apply.h"
 #include "graphics/mesh_models.h"
 #include "graphics/text_renderer.h"
+#include "graphics/texture_catalogue.h"
 #include "input/dxinput.h"
 #include "persist/settings_record.h"
 #include "platform/instance_lock.h"
@@ -64,6 +66,31 @@ bool StartSubsystems() {
   ApplySettings();
   return true;
 }
+
+// Ends start-up's helpers, joining their threads, however start-up ends.
+struct StartupHelpers {
+  ~StartupHelpers() {
+    EndTexturePreparation();
+    EndAudioPreparation();
+  }
+};
+
+bool OpenWindowAndStart() {
+  // The pictures and sounds are read while the window and device come up.
+  BeginTexturePreparation(Settings.MipLevelCount);
+  BeginAudioPreparation();
+  const StartupHelpers helpers;
+
+  if (!RegisterWindowClass(MainWindowClass, MainWndProc)) return false;
+  MainWindow = CreateMainWindow(MainWindowClass, MainWindowTitle);
+  if (!MainWindow) {
+    // The device step below reports the failure to the player; say why here too.
+    std::fprintf(stderr, "korvid: the window could not be opened (no display?)\n");
+  }
+
+  NoteStartupStep("window open");
+  return StartSubsystems();
+}
 }  // namespace
 
 int WinMain() {
@@ -82,15 +109,7 @@ int WinMain() {
     return 0;
   }
 
-  if (!RegisterWindowClass(MainWindowClass, MainWndProc)) return 0;
-  MainWindow = CreateMainWindow(MainWindowClass, MainWindowTitle);
-  if (!MainWindow) {
-    // The device step below reports the failure to the player; say why here too.
-    std::fprintf(stderr, "korvid: the window could not be opened (no display?)\n");
-  }
-
-  NoteStartupStep("window open");
-  if (!StartSubsystems()) return 0;
+  if (!OpenWindowAndStart()) return 0;
   ReleaseFreedMemory();
   NoteStartupStep("loaded");
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/app_globals.h"
+#include "audio/audio_preparation.h"
 #include "audio/wav_reader.h"
 #include "graphics/text_renderer.h"
 #include "persist/settings_record.h"
@@ -53,7 +54,7 @@ std::int32_t MusicVolumeHundredths(std::uint32_t musicVolume) {
 
 bool LoadWavePiece(const std::string& path, std::vector<std::uint8_t>& samples,
                    WaveFormat& format) {
-  return ReadWaveFile(path, samples, format);
+  return ReadWaveAhead(path, samples, format);
 }
 
 // A standard MIDI file: "MThd" of at least six bytes, then chunks that all lie inside the
@@ -83,6 +84,8 @@ bool MusicPlayer::InitMusic() {
   static const bool releaseAtExit = std::atexit([] { Music.ShutdownMusic(); }) == 0;
   (void)releaseAtExit;
   AdvanceLoading();
+  // The synthesiser may have been made ahead on start-up's helper; it is taken over here.
+  JoinAudioPreparation();
   if (!OpenMusicSynth(SoundFonts.empty() ? DefaultSoundFonts() : SoundFonts)) {
     MessageBox(nullptr, "DirectMusicLoader8 オブジェクトの作成に失敗しました。", Caption, MB_OK);
     return false;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/random.h"
+#include "audio/audio_preparation.h"
 #include "audio/wav_reader.h"
 #include "graphics/text_renderer.h"
 #include "persist/settings_record.h"
@@ -66,7 +67,7 @@ float SoundY(float y) { return y / Settings.SoundDistanceQuarter; }
 SoundBuffer* LoadSoundBuffer(const char* path) {
   std::vector<std::uint8_t> samples;
   WaveFormat format;
-  if (!ReadWaveFile(ResolveGamePath(path), samples, format)) return nullptr;
+  if (!ReadWaveAhead(ResolveGamePath(path), samples, format)) return nullptr;
   return CreateSoundBuffer(format, samples.data(), static_cast<std::uint32_t>(samples.size()));
 }
 

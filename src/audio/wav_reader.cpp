@@ -131,11 +131,13 @@ void WaveReader::Close() {
 
 bool ReadWaveFile(const std::string& path, std::vector<std::uint8_t>& samples,
                   WaveFormat& format) {
-  if (!WavReader.Open(path)) return false;
-  samples.resize(WavReader.DataSize);
+  // A reader of its own: start-up reads files ahead on a helper thread.
+  WaveReader reader;
+  if (!reader.Open(path)) return false;
+  samples.resize(reader.DataSize);
   std::uint32_t read = 0;
-  const bool ok = WavReader.ReadData(WavReader.DataSize, samples.data(), read, format);
-  WavReader.Close();
+  const bool ok = reader.ReadData(reader.DataSize, samples.data(), read, format);
+  reader.Close();
   if (!ok) return false;
   samples.resize(read);
   return true;

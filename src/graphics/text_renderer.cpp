@@ -60,7 +60,7 @@ void TextRenderer::ShowLoadingLine(const char* format, int value) {
   if (!device) return;
   // Most loading steps move the percentage by less than one: the picture would be the same,
   // and showing it again costs start-up a whole frame each time. Within one loading phase a
-  // new percentage is shown at most once per display refresh; a new phase always shows.
+  // new percentage is shown at most once per LoadingLineInterval; a new phase always shows.
   const bool stillOnScreen = device->PresentCount == ShownLoadingFrame;
   const std::uint32_t now = TimeGetTime();
   if (stillOnScreen && line == ShownLoadingLine) return;

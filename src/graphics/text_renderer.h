@@ -44,7 +44,9 @@ struct TextRenderer {
   std::string ShownLoadingFormat;
   std::uint32_t ShownLoadingTime = 0;
   std::uint32_t ShownLoadingFrame = 0;
-  static constexpr std::uint32_t LoadingLineInterval = 16;
+  // Each showing costs a whole frame's drawing and presenting, dear on a software renderer:
+  // ten a second still reads as steady progress.
+  static constexpr std::uint32_t LoadingLineInterval = 100;
 
   // When set, every loading line's text is appended here as well (tests watch start-up).
   std::vector<std::string>* LoadingLineLog = nullptr;

@@ -1,7 +1,10 @@
 // The texture catalogue: loading the 54 slots in order with the loading line.
 #include "graphics/texture_catalogue.h"
 
-#include <future>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include "app/app_globals.h"
 #include "graphics/text_renderer.h"
@@ -99,22 +102,88 @@ PreparedSlot PrepareSlot(int slot, int mipLevelCount) {
   return prepared;
 }
 
+// Every slot's picture read and prepared in order on one helper thread; the main thread takes
+// each as its turn comes. Only the helper writes a slot, and only before it counts it ready.
+class Preparation {
+ public:
+  ~Preparation() { End(); }
+
+  void Begin(int mipLevelCount) {
+    End();
+    Slots.assign(TextureCount, PreparedSlot{});
+    Ready = 0;
+    StopAsked = false;
+    MipLevelCount = mipLevelCount;
+    Worker = std::thread([this] { Run(); });
+  }
+
+  bool RunningFor(int mipLevelCount) const { return Worker.joinable() && MipLevelCount == mipLevelCount; }
+
+  PreparedSlot Take(int slot) {
+    std::unique_lock<std::mutex> lock(Lock);
+    Changed.wait(lock, [&] { return Ready > slot; });
+    return std::move(Slots[slot]);
+  }
+
+  void End() {
+    {
+      std::lock_guard<std::mutex> lock(Lock);
+      StopAsked = true;
+    }
+    if (Worker.joinable()) Worker.join();
+    Slots.clear();
+    Slots.shrink_to_fit();
+  }
+
+ private:
+  void Run() {
+    for (int slot = 0; slot < TextureCount; ++slot) {
+      {
+        std::lock_guard<std::mutex> lock(Lock);
+        if (StopAsked) return;
+      }
+      PreparedSlot prepared = PrepareSlot(slot, MipLevelCount);
+      {
+        std::lock_guard<std::mutex> lock(Lock);
+        Slots[slot] = std::move(prepared);
+        Ready = slot + 1;
+      }
+      Changed.notify_all();
+    }
+  }
+
+  std::thread Worker;
+  std::mutex Lock;
+  std::condition_variable Changed;
+  std::vector<PreparedSlot> Slots;
+  int Ready = 0;
+  bool StopAsked = false;
+  int MipLevelCount = 0;
+};
+
+Preparation Ahead;
+
 }  // namespace
 
+void BeginTexturePreparation(int mipLevelCount) { Ahead.Begin(mipLevelCount); }
+
+void EndTexturePreparation() { Ahead.End(); }
+
 bool GameWorld::LoadTextures() {
-  // The next picture is read and prepared on a helper thread while this one is uploaded and
-  // the loading line is drawn; the order, the progress and the failure stay as they were.
-  const int mipLevelCount = Settings.MipLevelCount;
-  std::future<PreparedSlot> next = std::async(std::launch::async, PrepareSlot, 0, mipLevelCount);
+  // The pictures are read and prepared on a helper thread, usually begun while the window was
+  // still opening; here each is uploaded in turn under the loading line, so the order, the
+  // progress and the failure stay as they were. The helper is joined on every way out.
+  if (!Ahead.RunningFor(Settings.MipLevelCount)) Ahead.Begin(Settings.MipLevelCount);
   for (int slot = 0; slot < TextureCount; ++slot) {
     LoadPercent += 25.0f / 27.0f;
     Text.ShowLoadingLine("Now Loadind... %d％　テクスチャのロード中", static_cast<int>(LoadPercent));
-    const PreparedSlot prepared = next.get();
-    if (slot + 1 < TextureCount) next = std::async(std::launch::async, PrepareSlot, slot + 1, mipLevelCount);
+    const PreparedSlot prepared = Ahead.Take(slot);
     if (!prepared.Ok || !CreateTextureFromPrepared(Device, prepared.Picture, &Textures[slot])) {
+      Ahead.End();
       ReportMissingFile(TextureCatalogue[slot].Path);
       return false;
     }
   }
+  Ahead.End();
   return true;
 }

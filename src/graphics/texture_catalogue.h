@@ -24,3 +24,9 @@ std::uint32_t CatalogueColourKey(TextureLoadSet set);
 
 // Shows the message naming the file that failed to load.
 void ReportMissingFile(const std::string& path);
+
+// Starts reading and preparing every slot's picture on a helper thread, so that the work can
+// overlap the window and device coming up; LoadTextures takes them and joins the helper.
+// Where start-up ends before LoadTextures, EndTexturePreparation joins it.
+void BeginTexturePreparation(int mipLevelCount);
+void EndTexturePreparation();

@@ -79,7 +79,7 @@ class LoadingTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(LoadingTest, LoadingLinesAreShownOnlyWhenTheyChangeAndAtMostOncePerRefresh) {
+TEST_F(LoadingTest, LoadingLinesAreShownOnlyWhenTheyChangeAndAtMostOncePerInterval) {
   Text.CreateBaseFont();
   Text.SetFontHeight(19);
   TestClock clock;
@@ -91,12 +91,12 @@ TEST_F(LoadingTest, LoadingLinesAreShownOnlyWhenTheyChangeAndAtMostOncePerRefres
   Text.ShowLoadingLine(sound, 73);
   Text.ShowLoadingLine(sound, 73);
   EXPECT_EQ(device->PresentCount, start + 1) << "the same picture again";
-  clock.Now += 5;
+  clock.Now += TextRenderer::LoadingLineInterval - 1;
   Text.ShowLoadingLine(sound, 74);
-  EXPECT_EQ(device->PresentCount, start + 1) << "a new percentage within one refresh";
+  EXPECT_EQ(device->PresentCount, start + 1) << "a new percentage within the interval";
   Text.ShowLoadingLine("Now Loadind... %d％　ミュージックをロード中", 74);
   EXPECT_EQ(device->PresentCount, start + 2) << "a new phase shows at once";
-  clock.Now += 16;
+  clock.Now += TextRenderer::LoadingLineInterval;
   Text.ShowLoadingLine("Now Loadind... %d％　ミュージックをロード中", 76);
   EXPECT_EQ(device->PresentCount, start + 3);
   // Once anything else was shown, the same line is drawn again.
@@ -178,6 +178,31 @@ TEST_F(LoadingTest, MissingSmokeFrameStopsAfterFortyNineTexturesNamingIt) {
   EXPECT_EQ(boxes[0].Text, "以下のファイルが見つかりません。\nFile\\Bitmap\\Smoke\\Smoke04.bmp\nロードに失敗しました。");
   EXPECT_EQ(boxes[0].Caption, "ファイルロードエラー");
   EXPECT_TRUE(PercentsOf("Xファイルのロード中").empty());
+}
+
+TEST_F(LoadingTest, PicturesPreparedAheadFailAtTheirOwnTurnAndFollowTheMipSetting) {
+  // Start-up stopped before the textures: the helper is joined and a later load starts afresh.
+  BeginTexturePreparation(Settings.MipLevelCount);
+  EndTexturePreparation();
+  ASSERT_EQ(std::remove((folder.Path + "/File/Bitmap/Smoke/Smoke04.bmp").c_str()), 0);
+  BeginTexturePreparation(Settings.MipLevelCount);
+  EXPECT_FALSE(LoadLikeStartUp());
+  EXPECT_NE(World.Textures[48], nullptr);
+  EXPECT_EQ(World.Textures[49], nullptr);
+  ASSERT_EQ(CapturedMessageBoxes().size(), 1u);
+  EXPECT_NE(CapturedMessageBoxes()[0].Text.find("Smoke04.bmp"), std::string::npos);
+
+  // Preparing ahead for another mip setting than the one loaded is redone, not used.
+  for (Texture*& t : World.Textures) {
+    ReleaseTexture(t);
+    t = nullptr;
+  }
+  WriteMiniPack(folder.Path);
+  const int setting = Settings.MipLevelCount;
+  BeginTexturePreparation(setting == 2 ? 8 : 2);
+  World.LoadPercent = 0;
+  ASSERT_TRUE(World.LoadTextures());
+  EXPECT_EQ(TextureLevelCount(World.Textures[TexSky]), setting);
 }
 
 TEST_F(LoadingTest, DamagedTitlePictureStopsAtTheFirstTexture) {

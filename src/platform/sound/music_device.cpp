@@ -130,33 +130,78 @@ std::vector<std::string> DefaultSoundFonts() {
   return list;
 }
 
-bool OpenMusicSynth(const std::vector<std::string>& candidates) {
-  if (Synth) return true;
-  if (!SoundContextCurrent()) return false;
+namespace {
+
+struct SynthParts {
+  fluid_settings_t* Settings = nullptr;
+  fluid_synth_t* Synth = nullptr;
+  bool Loaded = false;
+  bool Made = false;
+  std::vector<std::string> Candidates;
+};
+
+SynthParts PreparedSynth;
+
+void FreeParts(SynthParts& parts) {
+  if (parts.Synth) delete_fluid_synth(parts.Synth);
+  if (parts.Settings) delete_fluid_settings(parts.Settings);
+  parts = SynthParts{};
+}
+
+SynthParts MakeSynth(const std::vector<std::string>& candidates) {
   QuietSynthLog();
-  SynthSettings = new_fluid_settings();
-  if (!SynthSettings) return false;
-  fluid_settings_setnum(SynthSettings, "synth.sample-rate", SynthRate);
+  SynthParts parts;
+  parts.Made = true;
+  parts.Candidates = candidates;
+  fluid_settings_t* settings = new_fluid_settings();
+  parts.Settings = settings;
+  if (!settings) return parts;
+  fluid_settings_setnum(settings, "synth.sample-rate", SynthRate);
   // The default timing source follows the wall clock and stalls when rendering ahead.
-  fluid_settings_setstr(SynthSettings, "player.timing-source", "sample");
-  fluid_settings_setint(SynthSettings, "synth.lock-memory", 0);
+  fluid_settings_setstr(settings, "player.timing-source", "sample");
+  fluid_settings_setint(settings, "synth.lock-memory", 0);
   // The pieces play on a stereo path with reverb only; chorus would cost a fifth more CPU.
-  fluid_settings_setint(SynthSettings, "synth.chorus.active", 0);
+  fluid_settings_setint(settings, "synth.chorus.active", 0);
   // The synthesiser's own default (0.2) leaves a General MIDI piece some 12 dB below sampled
   // music at the same volume; 0.7 brings it level while its loudest chords stay unclipped.
-  fluid_settings_setnum(SynthSettings, "synth.gain", 0.7);
-  Synth = new_fluid_synth(SynthSettings);
-  bool loaded = false;
+  fluid_settings_setnum(settings, "synth.gain", 0.7);
+  parts.Synth = new_fluid_synth(settings);
+  if (!parts.Synth) return parts;
   for (const std::string& path : candidates) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) continue;
-    if (fluid_synth_sfload(Synth, path.c_str(), 1) != FLUID_FAILED) {
-      loaded = true;
+    if (fluid_synth_sfload(parts.Synth, path.c_str(), 1) != FLUID_FAILED) {
+      parts.Loaded = true;
       break;
     }
   }
-  if (!loaded) CloseMusicSynth();
-  return loaded;
+  return parts;
+}
+
+}  // namespace
+
+void PrepareMusicSynth(const std::vector<std::string>& candidates) {
+  DropPreparedMusicSynth();
+  PreparedSynth = MakeSynth(candidates);
+}
+
+void DropPreparedMusicSynth() { FreeParts(PreparedSynth); }
+
+bool OpenMusicSynth(const std::vector<std::string>& candidates) {
+  if (Synth) return true;
+  if (!SoundContextCurrent()) return false;
+  SynthParts parts;
+  if (PreparedSynth.Made && PreparedSynth.Candidates == candidates) {
+    parts = PreparedSynth;
+    PreparedSynth = SynthParts{};
+  } else {
+    DropPreparedMusicSynth();
+    parts = MakeSynth(candidates);
+  }
+  SynthSettings = parts.Settings;
+  Synth = parts.Synth;
+  if (!parts.Loaded) CloseMusicSynth();
+  return parts.Loaded;
 }
 
 void CloseMusicSynth() {

@@ -11,6 +11,11 @@
 // synthesiser. Needs the sound device open. False when none loads.
 bool OpenMusicSynth(const std::vector<std::string>& candidates);
 void CloseMusicSynth();
+// Builds the synthesiser and loads its SoundFont ahead, on whichever thread calls it, while no
+// other music call runs; OpenMusicSynth with the same candidates then takes it over.
+// DropPreparedMusicSynth frees one that was never taken.
+void PrepareMusicSynth(const std::vector<std::string>& candidates);
+void DropPreparedMusicSynth();
 // The SoundFonts a General MIDI piece can use here, best first.
 std::vector<std::string> DefaultSoundFonts();
 
