@@ -5,7 +5,6 @@
 #include "app/command_line.h"
 #include "app/win_main.h"
 #include "platform/game_folder.h"
-#include "platform/large_pages.h"
 #include "platform/message_box.h"
 
 // The sound, music and mouse objects release their devices at exit; the picture and model
@@ -15,7 +14,6 @@ int main(int argc, char** argv) {
   std::fputs(options.Output.c_str(), stdout);
   std::fputs(options.Error.c_str(), stderr);
   if (!options.StartGame) return options.ExitCode;
-  RestartWithLargePages(argv);
 
   std::string error;
   if (!EnterGameFolder(error)) {
