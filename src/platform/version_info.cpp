@@ -81,8 +81,10 @@ bool QueryVersionValue(const std::string& block, const std::string& path, std::s
 bool QueryVersionTranslation(const std::string& block, std::uint16_t& language, std::uint16_t& codePage) {
   std::string value;
   if (!QueryVersionValue(block, "\\VarFileInfo\\Translation", value) || value.size() < 8) return false;
+  // Parsed from a named copy: `end` points into it afterwards.
+  const std::string digits = value.substr(0, 8);
   char* end = nullptr;
-  const unsigned long pair = std::strtoul(value.substr(0, 8).c_str(), &end, 16);
+  const unsigned long pair = std::strtoul(digits.c_str(), &end, 16);
   if (!end || *end != '\0') return false;
   language = static_cast<std::uint16_t>(pair >> 16);
   codePage = static_cast<std::uint16_t>(pair & 0xFFFF);

@@ -12,7 +12,7 @@
 namespace {
 
 void Put(std::string& s, std::uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+  for (int i = 0; i < bytes; ++i) s += static_cast<char>(i < 4 ? (v >> (8 * i)) & 0xFF : 0);
 }
 
 // A BMP with a 40-byte header; `extra` (masks, palette) sits between header and pixels.
