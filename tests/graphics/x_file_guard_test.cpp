@@ -77,6 +77,13 @@ TEST(XFileGuard, MeshesAnnouncingMoreVerticesThanTheFileHoldsAreRefused) {
   huge.replace(huge.find("Mesh Quad {\n 4;"), 15, "Mesh Quad {\n 400000000;");
   EXPECT_FALSE(fits(huge));
   EXPECT_FALSE(fits(CompressXFile(huge)));
+  // Faces: one without corners makes the library assert; one naming a fifth vertex of four.
+  std::string cornerless = quad;
+  cornerless.replace(cornerless.find("3;0,2,1;"), 8, "0;;");
+  EXPECT_FALSE(fits(cornerless));
+  std::string outside = quad;
+  outside.replace(outside.find("3;0,2,1;"), 8, "3;0,2,4;");
+  EXPECT_FALSE(fits(outside));
   // A binary file a byte out of step after its vertices (found by fuzzing): the library read a
   // count from the floats and reserved 2.7 GB.
   const unsigned char shifted[] = {

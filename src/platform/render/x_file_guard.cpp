@@ -238,22 +238,37 @@ bool XFileMeshCountsFit(const std::uint8_t* data, std::size_t size) {
   if (!known) return true;
   // A vertex takes at least three 4-byte floats in a binary file, "0;0;0;" in a text one.
   const std::size_t most = length / (text ? 6 : 12);
-  bool meshOpened = false;  // a Mesh block whose vertex count is still to come
+  // A Mesh block opens with its vertex count, the vertices, its face count and the faces, each
+  // an index count and that many indices.
+  auto isNumber = [](const Token& t) { return t.What == Kind::Integer || t.What == Kind::Other; };
   std::string pendingType;
-  for (const Token& t : tokens) {
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    const Token& t = tokens[i];
     if (t.What == Kind::Name) {
       if (pendingType.empty()) pendingType = t.Text;
       continue;
     }
-    if (t.What == Kind::Open) {
-      meshOpened = pendingType == "Mesh";
-    } else if (t.What == Kind::Integer && meshOpened) {
-      if (t.Value > most) return false;
-      meshOpened = false;
-    } else if (t.What == Kind::Close) {
-      meshOpened = false;
-    }
+    const bool mesh = t.What == Kind::Open && pendingType == "Mesh";
     pendingType.clear();
+    if (!mesh) continue;
+    std::size_t k = i + 1;
+    auto count = [&](std::uint32_t& value) {
+      if (k >= tokens.size() || tokens[k].What != Kind::Integer || tokens[k].Value > most) return false;
+      value = tokens[k++].Value;
+      return true;
+    };
+    std::uint32_t vertices = 0, faces = 0;
+    if (!count(vertices)) return false;
+    for (std::uint64_t n = 0; n < 3ull * vertices; ++n, ++k)
+      if (k >= tokens.size() || !isNumber(tokens[k])) return false;
+    if (!count(faces)) return false;
+    for (std::uint32_t f = 0; f < faces; ++f) {
+      // A face without corners breaks the library's triangulation, which asserts.
+      std::uint32_t corners = 0;
+      if (!count(corners) || corners == 0) return false;
+      for (std::uint32_t c = 0; c < corners; ++c, ++k)
+        if (k >= tokens.size() || tokens[k].What != Kind::Integer || tokens[k].Value >= vertices) return false;
+    }
   }
   return true;
 }

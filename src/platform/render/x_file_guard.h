@@ -9,6 +9,8 @@
 // Files it cannot make sense of are left to the library, which reports them itself.
 bool XFileSkinWeightsInRange(const std::uint8_t* data, std::size_t size);
 
-// False when a mesh announces more vertices than the file could hold: the library reserves
-// room for all of them before reading any (gigabytes for a damaged count).
+// False when a mesh announces more vertices than the file could hold (the library reserves
+// room for all of them before reading any: gigabytes for a damaged count), when its vertices or
+// faces run short, or when a face has no corners or names a vertex the mesh lacks (the library
+// asserts, ending the program).
 bool XFileMeshCountsFit(const std::uint8_t* data, std::size_t size);
