@@ -6,7 +6,7 @@ INNER=$1 GAME=$2 FILES=$3 ARTIFACTS=$4
 mkdir -p "$ARTIFACTS"
 WORK=$(mktemp -d)
 # The game's own output is kept beside the screenshots: it tells why a run failed.
-trap 'cp "$WORK/game.log" "$ARTIFACTS/${INNER%_inner.sh}.game.log" 2>/dev/null; rm -rf "$WORK"' EXIT
+trap 'cp "$WORK/game.log" "$ARTIFACTS/${INNER%_inner.sh}.game.log" 2>/dev/null || true; rm -rf "$WORK"' EXIT
 cp "$GAME" "$WORK/korvid"
 ln -s "$FILES" "$WORK/File"
 export KORVID_E2E_WORK=$WORK KORVID_E2E_ARTIFACTS=$ARTIFACTS
