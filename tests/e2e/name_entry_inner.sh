@@ -59,10 +59,11 @@ for _ in $(seq 1 60); do
   shot faded
   [ "$(dark "$ART/match_faded.png")" = "0" ] && break
 done
+sleep 2  # the rest of the fade: turns made while it lasts are not taken
 
 # Hunt: the hunter turns onto enemies and fires until the match has ended and the ranking is
 # saved. The player is hit meanwhile and dies in a few minutes on this difficulty.
-timeout 330 "$HUNT_ENEMY" 320 Ranking.dat ranking_before.dat || true
+timeout 450 "$HUNT_ENEMY" 440 Ranking.dat ranking_before.dat || true
 shot entry_match_end
 sleep 2.5
 shot entry_result

@@ -276,7 +276,7 @@ int main(int argc, char** argv) {
   constexpr double PixelsPerCount = 6.5;
   const auto start = std::chrono::steady_clock::now();
   const auto limit = start + std::chrono::seconds(std::atoi(argv[1]));
-  int fired = 0, seen = 0, lost = 0;
+  int fired = 0, seen = 0, lost = 0, turns = 0;
   bool tracking = false;
   double last[2] = {}, moved[2] = {}, drift[2] = {}, lastSize = 0;
   Picture picture;
@@ -308,6 +308,12 @@ int main(int argc, char** argv) {
         hands.Look(160, -pitch);  // 40 degrees on, back to the pitch the hunt began with
         pitch = 0;
         lost = 0;
+        // Once a full turn, levelled afresh: a move the game did not take would otherwise
+        // leave the view looking at the sky or the ground for good.
+        if (++turns % 9 == 0) {
+          hands.Look(0, -400);
+          hands.Look(0, 250);
+        }
       }
       Pause(40);
       continue;
