@@ -3,7 +3,6 @@
 
 #include "app/app_globals.h"
 #include "app/frame_timer.h"
-#include "app/startup_timing.h"
 #include "audio/music_player.h"
 #include "audio/sound_engine.h"
 #include "dialogs/settings_apply.h"
@@ -11,6 +10,7 @@
 #include "input/dxinput.h"
 #include "persist/settings_record.h"
 #include "platform/message_box.h"
+#include "platform/startup_timing.h"
 #include "platform/window.h"
 #include "world/game_world.h"
 #include "world/match_values.h"

@@ -7,7 +7,6 @@
 #include "app/frame_timer.h"
 #include "app/main_loop.h"
 #include "app/scene_steps.h"
-#include "app/startup_timing.h"
 #include "app/window_procedure.h"
 #include "audio/audio_preparation.h"
 #include "audio/music_player.h"
@@ -21,6 +20,7 @@
 #include "platform/instance_lock.h"
 #include "platform/memory_trim.h"
 #include "platform/message_box.h"
+#include "platform/startup_timing.h"
 #include "platform/window.h"
 #include "world/game_world.h"
 

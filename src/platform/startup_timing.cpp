@@ -1,4 +1,5 @@
-#include "app/startup_timing.h"
+// Start-up step timings and resident memory, printed on request.
+#include "platform/startup_timing.h"
 
 #include <time.h>
 #include <unistd.h>
