@@ -3,6 +3,7 @@
 
 #include "app/app_globals.h"
 #include "platform/clock.h"
+#include "platform/run_stats.h"
 #include "platform/window.h"
 #include "world/game_world.h"
 
@@ -36,7 +37,9 @@ int RunMainLoop(const MainLoopSteps& steps) {
     }
     if (steps.Update) steps.Update();
     nextStepTime += StepMilliseconds;
-    if (TimeAfter(nextStepTime, now)) {
+    const bool drawn = TimeAfter(nextStepTime, now);
+    NoteRunStep(drawn);
+    if (drawn) {
       if (steps.Render) steps.Render();
       ++frameCount;
       if (now - lastFpsTime >= FpsWindowMilliseconds) {

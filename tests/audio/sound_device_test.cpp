@@ -136,7 +136,12 @@ TEST_F(SoundDeviceTest, EnoughSourcesForEveryGroup) {
     ASSERT_NE(c, nullptr) << "copy " << i;
     copies.push_back(c);
   }
+  // The mixer's own count agrees with ours, and every source goes back with its copy.
+  EXPECT_EQ(LiveSoundSources(), 401);
   for (SoundBuffer* c : copies) ReleaseSoundBuffer(c);
+  EXPECT_EQ(LiveSoundSources(), 1);
+  CloseSoundDevice();
+  EXPECT_EQ(LiveSoundSources(), 0);
 }
 
 }  // namespace

@@ -217,6 +217,16 @@ void CloseSoundDevice() {
 
 bool SoundDeviceIsOpen() { return Context != nullptr; }
 
+int LiveSoundSources() {
+  if (!Context) return 0;
+  // The mixer numbers sources from 1 and reuses freed numbers first, so every live one lies
+  // within twice the most it will make.
+  int live = 0;
+  for (ALuint id = 1; id <= 2 * (WantedMonoSources + 8); ++id)
+    if (alIsSource(id)) ++live;
+  return live;
+}
+
 void UseLoopbackSoundDevice(int sampleRate) { LoopbackRate = sampleRate > 0 ? sampleRate : 0; }
 
 bool RenderLoopback(float* stereoOut, int frames) {

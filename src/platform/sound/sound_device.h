@@ -38,6 +38,9 @@ enum SoundOpenResult : int {
 SoundOpenResult OpenSoundDevice();
 void CloseSoundDevice();
 bool SoundDeviceIsOpen();
+// Sources the mixer holds now, counted by the mixer itself (sound copies and music alike);
+// 0 when no device is open.
+int LiveSoundSources();
 
 // Tests: the following opens use the loopback device, rendering stereo float at `sampleRate`
 // only when RenderLoopback asks. 0 returns to the default output.
