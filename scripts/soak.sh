@@ -30,6 +30,13 @@ set_setting 0 2  # the hardest difficulty: the matches end sooner
 start_game
 GAME_PID=$pid GAME_WINDOW=$wid
 source "$HERE/menu_helpers.sh"  # its shot takes a file name
+# A failure keeps the screen and the game's output.
+fail() {
+  echo "FAIL: $*"
+  import -window root "$KORVID_E2E_ARTIFACTS/soak_failed.png" || true
+  cp game.log "$KORVID_E2E_ARTIFACTS/soak.game.log" || true
+  exit 1
+}
 rss() { awk '/VmRSS/ { print int($2 / 1024) }' "/proc/$pid/status"; }
 
 matches=0 start=$SECONDS warm=""
@@ -48,13 +55,16 @@ while [ $((SECONDS - start)) -lt "$SOAK_SECONDS" ]; do
   xdotool key 2; sleep 1.5; xdotool click 3; sleep 1; xdotool click 3; sleep 0.5
   xdotool key 1; sleep 1.5
   xdotool mousedown 1; sleep 1.2; xdotool mouseup 1; sleep 0.3; xdotool key r; sleep 2
+  import -window root "$KORVID_E2E_ARTIFACTS/soak_hunt_start.png"
   timeout 400 "$KORVID_E2E_HUNT_ENEMY" 390 Ranking.dat ranking_before.dat > hunt.log || true
   [ Ranking.dat -nt ranking_before.dat ] || fail "a match did not end: $(tail -3 hunt.log)"
   matches=$((matches + 1))
   # The name entry, where the score ranks, is declined; then a click back to the title.
   sleep 3
+  import -window root "$KORVID_E2E_ARTIFACTS/soak_match_end.png"
   xdotool mousemove 583 563 click 1
   sleep 2
+  import -window root "$KORVID_E2E_ARTIFACTS/soak_entry_declined.png"
   xdotool click 1
   wait_for_menu
   # A round trip through the operation pages.

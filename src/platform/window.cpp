@@ -236,7 +236,11 @@ HWND CreateMainWindow(const char* className, const char* title) {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+  // Scenes render into the device's own back buffer, which has the depth buffer; the window
+  // only receives finished frames and dialogs, so it needs none (a software driver would
+  // otherwise hold a screen-sized one for nothing).
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
 
   SDL_Window* sdl = SDL_CreateWindow(title, 0, 0, ScreenPixelWidth(), ScreenPixelHeight(),
                                      SDL_WINDOW_BORDERLESS | SDL_WINDOW_OPENGL |

@@ -160,6 +160,9 @@ SynthParts MakeSynth(const std::vector<std::string>& candidates) {
   // The default timing source follows the wall clock and stalls when rendering ahead.
   fluid_settings_setstr(settings, "player.timing-source", "sample");
   fluid_settings_setint(settings, "synth.lock-memory", 0);
+  // Only the instruments a piece selects are read in, when it selects them: a whole General
+  // MIDI set would otherwise sit in memory through every menu.
+  fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
   // The pieces play on a stereo path with reverb only; chorus would cost a fifth more CPU.
   fluid_settings_setint(settings, "synth.chorus.active", 0);
   // The synthesiser's own default (0.2) leaves a General MIDI piece some 12 dB below sampled
