@@ -131,6 +131,8 @@ void GameWorld::ReleaseGraphics() {
   }
   ReleaseTextPanels();
   Text.ReleaseFont();
+  // The models' meshes and pictures live on the device, so they go before it.
+  Models.ReleaseModels();
   ReleaseRenderDevice(Device);
   Device = nullptr;
   ReleaseRenderSystem(D3D);

@@ -130,7 +130,9 @@ void LoadQuadModel(int id, Texture* picture) {
 }
 
 void UseTestPictures() {
-  static std::map<std::uint64_t, Texture*> made;
+  // Kept for the whole program, as the game keeps its pictures: never destroyed, so the leak
+  // check at exit still sees them held.
+  static auto& made = *new std::map<std::uint64_t, Texture*>;
   auto solid = [](std::uint32_t colour, bool keyed) {
     Texture*& t = made[static_cast<std::uint64_t>(colour) << 1 | (keyed ? 1 : 0)];
     if (!t) t = SolidTexture(colour, 8, keyed);
