@@ -84,6 +84,21 @@ TEST(XFileGuard, MeshesAnnouncingMoreVerticesThanTheFileHoldsAreRefused) {
   std::string outside = quad;
   outside.replace(outside.find("3;0,2,1;"), 8, "3;0,2,4;");
   EXPECT_FALSE(fits(outside));
+  // The mesh's normals and texture coordinates follow its vertices and faces; the library
+  // trusts them. A normal index past the normals (found by fuzzing: a read far out of bounds),
+  // a normal face shorter than its face, too few normal faces, too few texture coordinates.
+  const std::string normalFaces = "  2;\n  3;0,3,2;,\n  3;0,2,1;;\n }";
+  for (const char* wrong : {"  2;\n  3;0,3,2;,\n  3;0,2,8195;;\n }", "  2;\n  3;0,3,2;,\n  2;0,2;;\n }",
+                            "  1;\n  3;0,3,2;;\n }"}) {
+    std::string bad = quad;
+    bad.replace(bad.find(normalFaces), normalFaces.size(), wrong);
+    EXPECT_FALSE(fits(bad)) << wrong;
+    EXPECT_FALSE(fits(CompressXFile(bad))) << wrong;
+  }
+  std::string fewCoordinates = quad;
+  const std::string coordinates = " MeshTextureCoords {\n  4;";
+  fewCoordinates.replace(fewCoordinates.find(coordinates), coordinates.size(), " MeshTextureCoords {\n  3;");
+  EXPECT_FALSE(fits(fewCoordinates));
   // A binary file a byte out of step after its vertices (found by fuzzing): the library read a
   // count from the floats and reserved 2.7 GB.
   const unsigned char shifted[] = {

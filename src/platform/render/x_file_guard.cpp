@@ -257,17 +257,57 @@ bool XFileMeshCountsFit(const std::uint8_t* data, std::size_t size) {
       value = tokens[k++].Value;
       return true;
     };
-    std::uint32_t vertices = 0, faces = 0;
-    if (!count(vertices)) return false;
-    for (std::uint64_t n = 0; n < 3ull * vertices; ++n, ++k)
-      if (k >= tokens.size() || !isNumber(tokens[k])) return false;
-    if (!count(faces)) return false;
-    for (std::uint32_t f = 0; f < faces; ++f) {
-      // A face without corners breaks the library's triangulation, which asserts.
-      std::uint32_t corners = 0;
-      if (!count(corners) || corners == 0) return false;
-      for (std::uint32_t c = 0; c < corners; ++c, ++k)
-        if (k >= tokens.size() || tokens[k].What != Kind::Integer || tokens[k].Value >= vertices) return false;
+    // A list of `items` points of three numbers, then as many faces as `shape` holds (or a count
+    // of them, when `shape` is empty), each naming only those points; `shape` gets the faces'
+    // corner counts.
+    auto points = [&](std::uint32_t& items, std::vector<std::uint32_t>& shape, bool fillShape) {
+      if (!count(items)) return false;
+      for (std::uint64_t n = 0; n < 3ull * items; ++n, ++k)
+        if (k >= tokens.size() || !isNumber(tokens[k])) return false;
+      std::uint32_t faces = 0;
+      if (!count(faces) || (!fillShape && faces != shape.size())) return false;
+      for (std::uint32_t f = 0; f < faces; ++f) {
+        // A face without corners breaks the library's triangulation, which asserts.
+        std::uint32_t corners = 0;
+        if (!count(corners) || corners == 0) return false;
+        if (fillShape) shape.push_back(corners);
+        else if (corners != shape[f]) return false;
+        for (std::uint32_t c = 0; c < corners; ++c, ++k)
+          if (k >= tokens.size() || tokens[k].What != Kind::Integer || tokens[k].Value >= items) return false;
+      }
+      return true;
+    };
+    std::uint32_t vertices = 0;
+    std::vector<std::uint32_t> faces;
+    if (!points(vertices, faces, true)) return false;
+    // The mesh's own blocks: the library takes normals face by face and corner by corner along
+    // the mesh's faces, and texture coordinates vertex by vertex, without checking either.
+    int depth = 1;
+    std::string childType;
+    for (; k < tokens.size() && depth > 0; ++k) {
+      const Token& c = tokens[k];
+      if (c.What == Kind::Name) {
+        if (childType.empty()) childType = c.Text;
+        continue;
+      }
+      if (c.What == Kind::Close) {
+        --depth;
+      } else if (c.What == Kind::Open) {
+        ++depth;
+        const std::string type = childType;
+        childType.clear();
+        if (depth != 2) continue;
+        ++k;
+        if (type == "MeshNormals") {
+          std::uint32_t normals = 0;
+          if (!points(normals, faces, false)) return false;
+        } else if (type == "MeshTextureCoords") {
+          if (k >= tokens.size() || tokens[k].What != Kind::Integer || tokens[k].Value != vertices) return false;
+        }
+        --k;
+        continue;
+      }
+      childType.clear();
     }
   }
   return true;
