@@ -68,7 +68,10 @@ while [ $((SECONDS - start)) -lt "$SOAK_SECONDS" ]; do
   xdotool click 1
   wait_for_menu
   # A round trip through the operation pages.
-  hover_item 1 0 6 hover.png
+  # The menu cursor stays where the last visit left it: first into the menu space's top left
+  # corner, then diagonally down onto "操作説明", the only item on that line.
+  move_by -50 -50 20
+  hover_item 1 6 6 hover.png
   for page in Operation01.bmp Operation02.bmp Operation03.bmp; do click_until 1 page.png shows "$page"; done
   click_until 1 title.png title_in_place
   now=$(rss)

@@ -11,6 +11,7 @@ bool XFileSkinWeightsInRange(const std::uint8_t* data, std::size_t size);
 
 // False when a mesh announces more vertices than the file could hold (the library reserves
 // room for all of them before reading any: gigabytes for a damaged count), when its vertices or
-// faces run short, or when a face has no corners or names a vertex the mesh lacks (the library
-// asserts, ending the program).
+// faces run short, when a face has no corners or names a vertex the mesh lacks (the library
+// asserts, ending the program), or when the mesh's normals or texture coordinates do not match
+// its faces and vertices (the library reads past its buffers).
 bool XFileMeshCountsFit(const std::uint8_t* data, std::size_t size);
