@@ -10,9 +10,30 @@
 namespace {
 
 // ARGB words in memory are B, G, R, A bytes: GL takes them as they are.
-void UploadLevel(int level, const ImageLevel& image) {
-  glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, image.Width, image.Height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
-               image.Pixels.data());
+void UploadLevel(int level, const ImageLevel& image, bool intoStorage) {
+  if (intoStorage)
+    glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, image.Width, image.Height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                    image.Pixels.data());
+  else
+    glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, image.Width, image.Height, 0, GL_BGRA,
+                 GL_UNSIGNED_INT_8_8_8_8_REV, image.Pixels.data());
+}
+
+// The whole chain's storage made at once: a driver otherwise keeps each level apart and copies
+// them all into one texture at its first use, which a software driver pays for in time and
+// memory. A chain whose levels do not halve in turn is left to level-by-level upload.
+bool MakeStorage(const PreparedPicture& picture) {
+  static const bool available = epoxy_gl_version() >= 42 || epoxy_has_gl_extension("GL_ARB_texture_storage");
+  if (!available) return false;
+  int width = picture.Levels[0].Width, height = picture.Levels[0].Height;
+  for (const ImageLevel& level : picture.Levels) {
+    if (level.Width != width || level.Height != height) return false;
+    width = std::max(1, width / 2);
+    height = std::max(1, height / 2);
+  }
+  glTexStorage2D(GL_TEXTURE_2D, static_cast<GLsizei>(picture.Levels.size()), GL_RGBA8, picture.Levels[0].Width,
+                 picture.Levels[0].Height);
+  return true;
 }
 
 }  // namespace
@@ -52,7 +73,8 @@ bool CreateTextureFromPrepared(RenderDevice* device, const PreparedPicture& pict
   glBindTexture(GL_TEXTURE_2D, made->Id);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, made->Levels - 1);
-  for (int level = 0; level < made->Levels; ++level) UploadLevel(level, picture.Levels[level]);
+  const bool intoStorage = MakeStorage(picture);
+  for (int level = 0; level < made->Levels; ++level) UploadLevel(level, picture.Levels[level], intoStorage);
   if (glGetError() != GL_NO_ERROR) {
     ReleaseTexture(made);
     return false;
