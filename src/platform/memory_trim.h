@@ -1,6 +1,12 @@
-// Handing memory freed after loading back to the system.
+// How the C library's allocator holds memory while loading, and handing it back afterwards.
 #pragma once
 
-// Loading builds big temporary buffers (decoded pictures, mip chains, sound data) that the C
-// library keeps for reuse once freed; this returns what it can, and is meant for after loading.
+// Loading frees big buffers (decoded pictures, mip chains, sound data) while the driver
+// allocates as big ones for the textures. Kept for reuse in one pool, freed memory serves the
+// next buffer without the system first mapping and zeroing fresh pages, which costs a software
+// renderer's start-up dearly. Call before any thread starts.
+void KeepFreedMemoryWhileLoading();
+
+// Returns what loading left free to the system and lets the allocator hand back freed memory
+// as usual from then on; meant for when loading is over.
 void ReleaseFreedMemory();
