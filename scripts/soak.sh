@@ -37,6 +37,14 @@ fail() {
   cp game.log "$KORVID_E2E_ARTIFACTS/soak.game.log" || true
   exit 1
 }
+# The menu cursor stays where the last visit left it: first into the menu space's top left
+# corner, then down and a little right onto item k.
+to_item() { move_by -50 -50 20; hover_item "$1" "$2" 6 "$3"; }
+begin_match() {
+  wait_for_menu
+  to_item 0 2 menu.png  # "ゲームスタート"
+  click
+}
 rss() { awk '/VmRSS/ { print int($2 / 1024) }' "/proc/$pid/status"; }
 
 matches=0 start=$SECONDS warm=""
@@ -44,7 +52,7 @@ echo "seconds  matches  RSS MB"
 while [ $((SECONDS - start)) -lt "$SOAK_SECONDS" ]; do
   kill -0 "$pid" 2>/dev/null || fail "the game ended: $(tail -5 game.log)"
   touch ranking_before.dat
-  start_match .png  # its screenshot keeps the menu as menu.png
+  begin_match
   for _ in $(seq 1 60); do
     sleep 0.5
     import -window root faded.png
@@ -68,10 +76,7 @@ while [ $((SECONDS - start)) -lt "$SOAK_SECONDS" ]; do
   xdotool click 1
   wait_for_menu
   # A round trip through the operation pages.
-  # The menu cursor stays where the last visit left it: first into the menu space's top left
-  # corner, then diagonally down onto "操作説明", the only item on that line.
-  move_by -50 -50 20
-  hover_item 1 6 6 hover.png
+  to_item 1 6 hover.png  # "操作説明"
   for page in Operation01.bmp Operation02.bmp Operation03.bmp; do click_until 1 page.png shows "$page"; done
   click_until 1 title.png title_in_place
   now=$(rss)
