@@ -38,8 +38,14 @@ fail() {
   exit 1
 }
 # The menu cursor stays where the last visit left it: first into the menu space's top left
-# corner, then down and a little right onto item k.
-to_item() { move_by -50 -50 20; hover_item "$1" "$2" 6 "$3"; }
+# corner, then down and a little right onto item k. The game takes only part of quick relative
+# motion, so the way to the corner is paced and far longer than the screen.
+to_corner() {
+  local args=()
+  for _ in $(seq 1 100); do args+=(mousemove_relative -- -60 -60 sleep 0.025); done
+  xdotool "${args[@]}"
+}
+to_item() { to_corner; hover_item "$1" "$2" 6 "$3"; }
 begin_match() {
   wait_for_menu
   to_item 0 2 menu.png  # "ゲームスタート"
