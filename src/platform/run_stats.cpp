@@ -2,11 +2,11 @@
 #include "platform/run_stats.h"
 
 #include <time.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/process_memory.h"
 #include "platform/sound/sound_device.h"
 
 namespace {
@@ -15,15 +15,6 @@ double NowSeconds() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-double ResidentMegabytes() {
-  FILE* file = std::fopen("/proc/self/statm", "r");
-  if (!file) return 0;
-  unsigned long long size = 0, resident = 0;
-  const bool read = std::fscanf(file, "%llu %llu", &size, &resident) == 2;
-  std::fclose(file);
-  return read ? static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0 : 0;
 }
 
 double Period() {

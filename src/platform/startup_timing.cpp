@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/process_memory.h"
+
 namespace {
 
 // When the process began, in milliseconds since boot: field 22 of /proc/self/stat.
@@ -33,15 +35,6 @@ double NowSinceBootMilliseconds() {
   return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-// Resident memory in MB: field 2 of /proc/self/statm, in pages.
-double ResidentMegabytes() {
-  FILE* file = std::fopen("/proc/self/statm", "r");
-  if (!file) return 0;
-  unsigned long long size = 0, resident = 0;
-  const bool read = std::fscanf(file, "%llu %llu", &size, &resident) == 2;
-  std::fclose(file);
-  return read ? static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0 : 0;
-}
 
 }  // namespace
 
