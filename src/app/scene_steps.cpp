@@ -9,6 +9,7 @@
 #include "dialogs/settings_window.h"
 #include "input/dxinput.h"
 #include "persist/settings_record.h"
+#include "platform/memory_trim.h"
 #include "platform/message_box.h"
 #include "platform/startup_timing.h"
 #include "platform/window.h"
@@ -247,4 +248,7 @@ void GameWorld::FinishMatch() {
   LoadRanking();
   SetFog(false);
   GameState = StateGameOver;
+  // What the match and its music freed goes back to the system between matches, so a long
+  // session does not grow.
+  ReleaseFreedMemory();
 }

@@ -4,7 +4,9 @@
 #include <malloc.h>
 
 namespace {
-// The C library's own default for when the top of the pool goes back to the system.
+// The C library's own defaults: buffers from 128 KiB on are mapped apart, and the top of the
+// pool goes back to the system from 128 KiB on.
+constexpr int DefaultMapThreshold = 128 * 1024;
 constexpr int DefaultTrimThreshold = 128 * 1024;
 }  // namespace
 
@@ -17,6 +19,7 @@ void KeepFreedMemoryWhileLoading() {
 }
 
 void ReleaseFreedMemory() {
+  mallopt(M_MMAP_THRESHOLD, DefaultMapThreshold);
   mallopt(M_TRIM_THRESHOLD, DefaultTrimThreshold);
   malloc_trim(0);
 }

@@ -7,6 +7,6 @@
 // renderer's start-up dearly. Call before any thread starts.
 void KeepFreedMemoryWhileLoading();
 
-// Returns what loading left free to the system and lets the allocator hand back freed memory
-// as usual from then on; meant for when loading is over.
+// Returns what is free to the system and lets the allocator hand back freed memory as usual
+// from then on; meant for when loading is over and for pauses between scenes.
 void ReleaseFreedMemory();
