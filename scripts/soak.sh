@@ -45,7 +45,14 @@ to_corner() {
   for _ in $(seq 1 100); do args+=(mousemove_relative -- -60 -60 sleep 0.025); done
   xdotool "${args[@]}"
 }
-to_item() { to_corner; hover_item "$1" "$2" 6 "$3"; }
+# The unlit look of the items is taken again at the corner: where the menu first settled, the
+# cursor may have been lighting the very item sought.
+to_item() {
+  to_corner
+  sleep 0.3
+  shot menu_in_place.ppm
+  hover_item "$1" "$2" 6 "$3"
+}
 begin_match() {
   wait_for_menu
   to_item 0 2 menu.png  # "ゲームスタート"
