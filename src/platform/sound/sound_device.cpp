@@ -20,6 +20,7 @@ namespace {
 
 // Every group together needs close to 400 sources; OpenAL Soft gives 255 unless asked.
 constexpr int WantedMonoSources = 512;
+constexpr int WantedStereoSources = 8;
 constexpr int NeededSources = 400;
 constexpr float SpeedOfSound = 343.3f;
 
@@ -161,7 +162,7 @@ SoundOpenResult OpenSoundDevice() {
   const bool loopback = LoopbackRate > 0;
   Device = loopback ? alcLoopbackOpenDeviceSOFT(nullptr) : OpenQuietly();
   if (!Device) return SoundOpenNoDevice;
-  std::vector<ALCint> attributes = {ALC_MONO_SOURCES, WantedMonoSources, ALC_STEREO_SOURCES, 8};
+  std::vector<ALCint> attributes = {ALC_MONO_SOURCES, WantedMonoSources, ALC_STEREO_SOURCES, WantedStereoSources};
   if (loopback) {
     const ALCint extra[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT,
                             ALC_FLOAT_SOFT, ALC_FREQUENCY, LoopbackRate, ALC_HRTF_SOFT,
@@ -222,7 +223,7 @@ int LiveSoundSources() {
   // The mixer numbers sources from 1 and reuses freed numbers first, so every live one lies
   // within twice the most it will make.
   int live = 0;
-  for (ALuint id = 1; id <= 2 * (WantedMonoSources + 8); ++id)
+  for (ALuint id = 1; id <= 2 * (WantedMonoSources + WantedStereoSources); ++id)
     if (alIsSource(id)) ++live;
   return live;
 }
