@@ -46,7 +46,9 @@ for _ in $(seq 1 600); do
   # Yes is the default button: Return answers it.
   xdotool windowfocus "$box" 2>/dev/null || true
   xdotool key --clearmodifiers Return
-  sleep 0.3
+  # Until this box has gone: a slow close would otherwise be seen again and answered twice,
+  # the second Return taking the next box before it was counted.
+  for _ in $(seq 1 30); do viewable "$box" || break; sleep 0.1; done
 done
 [ "$boxes" -eq 5 ] || fail "expected five repair messages before the window, saw $boxes"
 [ -n "${game:-}" ] || fail "the game window never opened"
