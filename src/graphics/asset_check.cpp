@@ -45,7 +45,7 @@ bool CheckGraphicsAssets(const std::string& fileFolder, std::vector<std::string>
   for (int slot = 0; slot < TextureCount; ++slot) {
     const CatalogueEntry& entry = TextureCatalogue[slot];
     TextureLoadOptions options;
-    options.MipLevels = CatalogueMipLevels(entry.Set, mipLevels);
+    options.MipLevels = CatalogueMipLevels(slot, mipLevels);
     options.ColourKey = CatalogueColourKey(entry.Set);
     Texture* texture = nullptr;
     if (CreateTextureFromFileEx(World.Device, InFolder(fileFolder, entry.Path), options, &texture)) {

@@ -18,8 +18,9 @@ extern const CatalogueEntry TextureCatalogue[TextureCount];
 
 constexpr std::uint32_t WhiteColourKey = 0xFFFFFFFF;
 
-// Mip levels and colour key of a parameter set, given the settings' MipLevelCount.
-std::uint32_t CatalogueMipLevels(TextureLoadSet set, int mipLevelCount);
+// Mip levels a slot is loaded with, given the settings' MipLevelCount, and the colour key of a
+// parameter set.
+std::uint32_t CatalogueMipLevels(int slot, int mipLevelCount);
 std::uint32_t CatalogueColourKey(TextureLoadSet set);
 
 // Shows the message naming the file that failed to load.
