@@ -22,6 +22,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -34,13 +35,15 @@ struct Rgb {
 
 bool IsEye(const Rgb& c) { return c.R > 150 && c.R - c.G > 70 && c.R - c.B > 80 && c.G >= c.B - 8; }
 
-// The ball's shaded grey leans to blue, or to red near the eye's glow, unlike bark, soil and
-// the walls' neutral grey.
+// The ball's shaded grey leans to blue, the more so in the fog, or to red near the eye's glow,
+// unlike bark, soil and the walls' neutral grey; the sky is brighter and bluer still.
 bool IsBody(const Rgb& c) {
   const int hi = std::max({c.R, c.G, c.B});
   const int blue = c.B - c.G, red = c.R - c.G;
-  return hi > 0x30 && hi < 0x78 && blue >= 0 && blue <= 20 && red >= -2 && red <= 24 &&
-         (blue >= 7 || red >= 8);
+  if (hi <= 0x30 || hi >= 0xA0) return false;
+  const bool cool = blue >= 10 && blue <= 22 && red >= -10 && red <= 24;
+  const bool warm = red >= 8 && red <= 24 && blue >= 0 && blue <= 20;
+  return cool || warm;
 }
 
 struct Picture {
@@ -193,10 +196,18 @@ struct Hands {
     picture.Width = attributes.width;
     picture.Height = attributes.height;
     picture.Pixels.resize(static_cast<std::size_t>(picture.Width) * picture.Height);
-    for (int y = 0; y < picture.Height; ++y)
-      for (int x = 0; x < picture.Width; ++x)
-        picture.Pixels[static_cast<std::size_t>(y) * picture.Width + x] =
-            static_cast<unsigned>(XGetPixel(image, x, y) & 0xFFFFFF);
+    const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
+                        image->red_mask == 0xFF0000 && image->blue_mask == 0xFF;
+    for (int y = 0; y < picture.Height; ++y) {
+      unsigned* row = &picture.Pixels[static_cast<std::size_t>(y) * picture.Width];
+      if (direct) {
+        std::memcpy(row, image->data + static_cast<std::size_t>(y) * image->bytes_per_line,
+                    static_cast<std::size_t>(picture.Width) * 4);
+        for (int x = 0; x < picture.Width; ++x) row[x] &= 0xFFFFFF;
+      } else {
+        for (int x = 0; x < picture.Width; ++x) row[x] = static_cast<unsigned>(XGetPixel(image, x, y) & 0xFFFFFF);
+      }
+    }
     XDestroyImage(image);
     return true;
   }
@@ -204,6 +215,8 @@ struct Hands {
   // Relative motion in moves of at most 3 counts (the server accelerates bigger ones), one a
   // game step: each move message turns the view by the motion the game polled at its last
   // step, so moves bunched into one step would each repeat it and sparse ones would be lost.
+  // How far a move really turns therefore varies with the machine's load: every turn is
+  // measured on the screen afterwards rather than trusted.
   void Look(int dx, int dy) const {
     const int n = std::max(std::abs(dx), std::abs(dy)) / 3 + 1;
     for (int i = 1; i <= n; ++i) {
@@ -213,24 +226,49 @@ struct Hands {
     }
   }
 
-  // Held over a few game steps: the trigger is read once a step.
-  void Fire() const {
-    XTestFakeButtonEvent(X, 1, True, CurrentTime);
+  // A key or button held over a few game steps: input is read once a step.
+  void Hold(unsigned code, bool button, int milliseconds) const {
+    if (button) XTestFakeButtonEvent(X, code, True, CurrentTime);
+    else XTestFakeKeyEvent(X, code, True, CurrentTime);
     XFlush(X);
-    usleep(80000);
-    XTestFakeButtonEvent(X, 1, False, CurrentTime);
+    usleep(static_cast<useconds_t>(milliseconds) * 1000);
+    if (button) XTestFakeButtonEvent(X, code, False, CurrentTime);
+    else XTestFakeKeyEvent(X, code, False, CurrentTime);
     XFlush(X);
   }
 
-  void Press(KeySym key) const {
-    const KeyCode code = XKeysymToKeycode(X, key);
-    XTestFakeKeyEvent(X, code, True, CurrentTime);
-    XFlush(X);
-    usleep(80000);
-    XTestFakeKeyEvent(X, code, False, CurrentTime);
-    XFlush(X);
-  }
+  void Fire() const { Hold(1, true, 80); }
+  void Press(KeySym key, int milliseconds = 80) const { Hold(XKeysymToKeycode(X, key), false, milliseconds); }
 };
+
+// The ground (soil and grass) is warmer than the walls' neutral grey and the blue sky.
+bool IsGround(unsigned p) {
+  const int r = static_cast<int>(p >> 16), g = static_cast<int>((p >> 8) & 0xFF), b = static_cast<int>(p & 0xFF);
+  return (r + g) / 2 - b >= 14;
+}
+
+// The screen row where the ground ends, seen up the left half of the view (trees stand in
+// some columns, so the middle of eight is taken): the view's top when it looks at the ground
+// only, its bottom when it sees no ground.
+int HorizonRow(const Picture& picture) {
+  const int top = 45, bottom = picture.Height - 130;
+  std::vector<int> rows;
+  for (int column = 0; column < 8; ++column) {
+    const int x = 60 + column * (picture.Width / 2 - 120) / 7;
+    int y = bottom, run = 0;
+    for (int row = bottom; row > top && run < 12; --row) {
+      if (IsGround(picture.Pixels[static_cast<std::size_t>(row) * picture.Width + x])) {
+        run = 0;
+        y = row;
+      } else {
+        ++run;
+      }
+    }
+    rows.push_back(run < 12 ? top : y);
+  }
+  std::nth_element(rows.begin(), rows.begin() + 4, rows.end());
+  return rows[4];
+}
 
 bool NewerThan(const char* file, const char* marker) {
   struct stat a{}, b{};
@@ -240,6 +278,181 @@ bool NewerThan(const char* file, const char* marker) {
 }
 
 void Pause(int milliseconds) { usleep(static_cast<useconds_t>(milliseconds) * 1000); }
+
+// The hunt: look round for a ball, turn onto it, walk up to it and fire; after the first
+// kill, walk up to a ball and stand beside it until its fire ends the match (enemies on the
+// easiest difficulty barely move and may never come near a player who waits).
+int Hunt(const Hands& hands, int seconds, const char* doneFile, const char* marker) {
+  const auto start = std::chrono::steady_clock::now();
+  const auto limit = start + std::chrono::seconds(seconds);
+  auto now = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
+  auto say = [&](const char* format, auto... values) {
+    std::printf("%6.1fs ", now());
+    std::printf(format, values...);
+    std::printf("\n");
+    std::fflush(stdout);
+  };
+  // Screen pixels one mouse count turns the view by, learnt from each turn that was seen.
+  double pixelsPerCount = 6.5;
+  Picture picture;
+
+  // Level the view: down against the lowest pitch, then up until the ground ends so far down
+  // the view (a fraction of its height): a little below the middle, where far balls show
+  // against the walls, or near the bottom, for near balls high up.
+  auto level = [&](int percent) {
+    hands.Look(0, -400);
+    for (int tries = 0; tries < 16; ++tries) {
+      usleep(120000);
+      if (!hands.Grab(picture)) return;
+      const int row = HorizonRow(picture), wanted = picture.Height * percent / 100;
+      if (std::abs(row - wanted) < picture.Height / 20) return;
+      const int counts = std::clamp(static_cast<int>((wanted - row) * 0.6 / pixelsPerCount), -40, 40);
+      hands.Look(0, counts != 0 ? counts : (wanted > row ? 1 : -1));
+    }
+  };
+  level(62);
+
+  int fired = 0, seen = 0, lost = 0, turns = 0, kills = 0;
+  bool tracking = false;
+  double last[3] = {};  // where the ball followed was last seen, and its size
+  double boost[2] = {1, 1};
+  unsigned lastHealth = 0;
+  double lastHit = -10;
+  while (!NewerThan(doneFile, marker)) {
+    if (std::chrono::steady_clock::now() > limit) {
+      say("hunt: time up after %d shots, %d sightings, %d kills", fired, seen, kills);
+      return 1;
+    }
+    if (!hands.Grab(picture)) return 2;
+    // The health figure in the bottom left corner changes while an enemy's fire hits.
+    unsigned health = 0;
+    for (int y = picture.Height - 60; y < picture.Height - 2; ++y)
+      for (int x = 0; x < 150; ++x) health = health * 31 + picture.Pixels[static_cast<std::size_t>(y) * picture.Width + x];
+    if (health != lastHealth) {
+      if (lastHealth != 0) lastHit = now();
+      lastHealth = health;
+    }
+    Target t = Find(picture, tracking ? last : nullptr);
+    if (tracking && t.What == Target::Nothing) {
+      tracking = false;  // lost it: the nearest ball will do
+      t = Find(picture, nullptr);
+    }
+    if (t.What == Target::Tinted) {
+      Pause(100);
+      continue;
+    }
+    if (t.What == Target::Nothing) {
+      tracking = false;
+      if (kills > 0 && now() - lastHit < 1.5) {
+        Pause(300);  // an enemy out of sight is firing: standing still, the player dies sooner
+        continue;
+      }
+      if (++lost >= 3) {
+        // Some 40 degrees on with the turn key, which turns by a fixed angle a step (the
+        // mouse's turns vary). Once round with nothing in sight, a walk on a new heading (a
+        // wall only stops a walk straight into it), further while seeking an enemy's fire, and
+        // the view levelled afresh (a mouse turn the game took only in part tilts it), looking
+        // higher every other time.
+        hands.Press(XK_e, 500);
+        lost = 0;
+        if (++turns % 9 == 0) {
+          hands.Press(XK_e, 100 + std::rand() % 1400);
+          hands.Press(XK_w, kills > 0 ? 3000 : 1500);
+          level(turns % 18 == 0 ? 62 : 84);
+        }
+      }
+      Pause(40);
+      continue;
+    }
+    ++seen;
+    lost = 0;
+    // The ball's radius on screen. Shots leave from the gun, half a ball's width right of the
+    // view's line at any distance, so the ball is held that much right of the cursor.
+    const double radius = std::sqrt(t.Size / 3.14);
+    const double error[2] = {t.X - 0.4 * radius, t.Y};
+    say("seen %.0f %.0f size %d", t.X, t.Y, t.Size);
+    if (std::fabs(error[0]) > 0.5 * radius || std::fabs(error[1]) > 0.6 * radius) {
+      // Turn most of the way and look again; a turn seen to land learns how far a count goes.
+      // The game may lose a small move whole (Look), so an axis that did not move is pushed
+      // harder next time.
+      int counts[2];
+      for (int a = 0; a < 2; ++a)
+        counts[a] = static_cast<int>(std::lround((a ? -0.7 : 0.7) * boost[a] * error[a] / pixelsPerCount));
+      hands.Look(counts[0], counts[1]);
+      Pause(80);  // a frame drawn after the turn
+      Picture after;
+      if (!hands.Grab(after)) return 2;
+      const double near[3] = {t.X - counts[0] * pixelsPerCount, t.Y + counts[1] * pixelsPerCount,
+                              static_cast<double>(t.Size)};
+      Target moved = Find(after, near);
+      if (moved.What != Target::Seen) {
+        // Turned further or less far than thought: the nearest ball of a like size.
+        moved = Find(after, nullptr);
+        if (moved.What == Target::Seen && (moved.Size * 3 < t.Size * 2 || moved.Size * 2 > t.Size * 3))
+          moved.What = Target::Nothing;
+      }
+      if (moved.What == Target::Seen) {
+        if (std::abs(counts[0]) + std::abs(counts[1]) >= 6) {
+          const double pixels = std::hypot(t.X - moved.X, t.Y - moved.Y);
+          pixelsPerCount = std::clamp(0.6 * pixelsPerCount + 0.4 * pixels / std::hypot(counts[0], counts[1]), 2.0, 20.0);
+        }
+        const double remaining[2] = {moved.X - 0.4 * radius, moved.Y};
+        for (int a = 0; a < 2; ++a) {
+          if (counts[a] == 0) continue;
+          const bool stuck = std::fabs(remaining[a]) > 0.8 * std::fabs(error[a]) && (remaining[a] > 0) == (error[a] > 0);
+          boost[a] = stuck ? std::min(boost[a] * 1.6, 5.0) : std::max(boost[a] / 1.3, 1.0);
+        }
+      }
+      last[0] = moved.What == Target::Seen ? moved.X : near[0];
+      last[1] = moved.What == Target::Seen ? moved.Y : near[1];
+      last[2] = t.Size;
+      tracking = true;
+      continue;
+    }
+    boost[0] = boost[1] = 1;
+    last[0] = t.X;
+    last[1] = t.Y;
+    last[2] = t.Size;
+    tracking = true;
+    // Centred. Far balls are walked up to; after a kill, so is every ball, to stand by it.
+    const int wanted = kills == 0 ? 1500 : 9000;
+    if (t.Size < wanted) {
+      hands.Press(XK_w, t.Size < wanted / 4 ? 900 : 400);
+      continue;
+    }
+    if (kills > 0) {
+      Pause(500);  // stand in its fire
+      continue;
+    }
+    hands.Fire();
+    ++fired;
+    say("fired at %.0f %.0f (size %d)", t.X, t.Y, t.Size);
+    Pause(450);  // the bolt
+    if (fired % 10 == 0) {
+      hands.Press(XK_r);
+      Pause(2500);
+    }
+    // A hit destroys a ball on the easiest difficulty: if none is left where it was, it was a
+    // kill (a red flash over the view hides the answer for a moment).
+    for (int look = 0; look < 10; ++look) {
+      if (!hands.Grab(picture)) return 2;
+      const double wide[3] = {t.X, t.Y + 20, static_cast<double>(t.Size)};
+      const Target after = Find(picture, wide);
+      if (after.What == Target::Tinted) {
+        Pause(100);
+        continue;
+      }
+      if (after.What == Target::Nothing) {
+        ++kills;
+        tracking = false;
+        say("kill %d", kills);
+      }
+      break;
+    }
+  }
+  std::printf("hunt: the match ended after %d shots, %d sightings, %d kills\n", fired, seen, kills);
+  return 0;
+}
 
 }  // namespace
 
@@ -270,94 +483,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   hands.Root = DefaultRootWindow(hands.X);
-
-  // One mouse count turns the view by 0.25 degrees, about 5.4 pixels near the centre; the
-  // game's reading of motion makes turns come out some 20 % bigger, so aim a little short.
-  constexpr double PixelsPerCount = 6.5;
-  const auto start = std::chrono::steady_clock::now();
-  const auto limit = start + std::chrono::seconds(std::atoi(argv[1]));
-  int fired = 0, seen = 0, lost = 0, turns = 0;
-  bool tracking = false;
-  double last[2] = {}, moved[2] = {}, drift[2] = {}, lastSize = 0;
-  Picture picture;
-  // The view levelled against the lowest pitch (-70 degrees), then raised a little, where the
-  // enemies fly against the sky. `pitch` counts the turns up or down since.
-  hands.Look(0, -400);
-  hands.Look(0, 250);
-  int pitch = 0;
-  while (!NewerThan(argv[2], argv[3])) {
-    if (std::chrono::steady_clock::now() > limit) {
-      std::printf("hunt: time up after %d shots, %d sightings\n", fired, seen);
-      return 1;
-    }
-    if (!hands.Grab(picture)) return 2;
-    const double predicted[3] = {last[0] - moved[0] + drift[0], last[1] - moved[1] + drift[1], lastSize};
-    Target t = Find(picture, tracking ? predicted : nullptr);
-    if (tracking && t.What == Target::Nothing) {
-      tracking = false;  // lost it: any ball will do
-      t = Find(picture, nullptr);
-    }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (t.What == Target::Tinted) {
-      Pause(100);
-      continue;
-    }
-    if (t.What == Target::Nothing) {
-      tracking = false;
-      if (++lost >= 4) {
-        hands.Look(160, -pitch);  // 40 degrees on, back to the pitch the hunt began with
-        pitch = 0;
-        lost = 0;
-        // Once a full turn, levelled afresh: a move the game did not take would otherwise
-        // leave the view looking at the sky or the ground for good.
-        if (++turns % 9 == 0) {
-          hands.Look(0, -400);
-          hands.Look(0, 250);
-        }
-      }
-      Pause(40);
-      continue;
-    }
-    ++seen;
-    lost = 0;
-    // The drift: where it shows against where it would show had it stood still.
-    if (tracking) {
-      for (int a = 0; a < 2; ++a)
-        drift[a] = std::clamp(0.5 * drift[a] + 0.5 * ((a ? t.Y : t.X) - last[a] + moved[a]), -40.0, 40.0);
-    } else {
-      drift[0] = drift[1] = 0;
-    }
-    last[0] = t.X;
-    last[1] = t.Y;
-    lastSize = t.Size;
-    // The ball's radius on screen: its 40 units are the hit cube's half side.
-    const double reach = std::sqrt(t.Size / 3.14) + 1;
-    const double leadX = t.X + drift[0] / 2, leadY = t.Y + drift[1] / 2;
-    std::printf("%6.1fs seen %.0f %.0f size %d drift %.0f %.0f\n", seconds, t.X, t.Y, t.Size, drift[0], drift[1]);
-    std::fflush(stdout);
-    if (std::fabs(leadX) <= reach && std::fabs(leadY) <= reach) {
-      hands.Fire();
-      ++fired;
-      pitch += 4;  // the rifle's kick raises the view by a degree
-      tracking = false;
-      std::printf("%6.1fs fired at %.0f %.0f (size %d)\n", seconds, t.X, t.Y, t.Size);
-      std::fflush(stdout);
-      Pause(400);  // the bolt
-      if (fired % 10 == 0) {
-        hands.Press(XK_r);
-        Pause(2500);
-      }
-      continue;
-    }
-    const int dx = static_cast<int>(std::lround((t.X + drift[0]) / PixelsPerCount));
-    const int dy = static_cast<int>(std::lround(-(t.Y + drift[1]) / PixelsPerCount));
-    hands.Look(dx, dy);
-    pitch += dy;
-    moved[0] = dx * PixelsPerCount;
-    moved[1] = -dy * PixelsPerCount;
-    tracking = true;
-    Pause(80);  // a frame drawn after the turn
-  }
-  std::printf("hunt: the match ended after %d shots, %d sightings\n", fired, seen);
-  return 0;
+  XChangePointerControl(hands.X, True, True, 1, 1, 1);  // no acceleration: a count is a count
+  return Hunt(hands, std::atoi(argv[1]), argv[2], argv[3]);
 }
