@@ -62,6 +62,11 @@ for step in 1 2 3 4 5 6 7 8; do
     [ -s pause.log ] || fail "the save never reached step $step"
     kill -KILL "$GAME_PID"
     wait "$GAME_PID" 2>/dev/null || true
+    # The server drops the dead game's window soon after; the next start must not find it.
+    for _ in $(seq 1 50); do
+      xdotool search --onlyvisible --name '^Korvid$' > /dev/null 2>&1 || break
+      sleep 0.1
+    done
     [ "$(table)" = "$expected" ] || fail "killed $when step $step: Ranking.dat is not a whole table"
     state=$(cmp -s Ranking.dat old.dat && echo old || echo new)
     # The new file takes the old one's place at the rename, and not before.
