@@ -162,6 +162,9 @@ void UpdateStep() {
 
 void RenderStep() {
   GameWorld& w = World;
+  // During a transition the state is already the next screen's, so its pictures load while
+  // the noise shows.
+  w.KeepScreenPicturesFor(w.GameState);
   if (w.TransitionActive) {
     if (w.StateFrameCount < TransitionFrames) {
       ++w.StateFrameCount;

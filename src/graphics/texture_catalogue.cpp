@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_globals.h"
+#include "graphics/screen_pictures.h"
 #include "graphics/text_renderer.h"
 #include "persist/settings_record.h"
 #include "platform/message_box.h"
@@ -180,11 +181,15 @@ bool GameWorld::LoadTextures() {
   // still opening; here each is uploaded in turn under the loading line, so the order, the
   // progress and the failure stay as they were. The helper is joined on every way out.
   if (!Ahead.RunningFor(Settings.MipLevelCount)) Ahead.Begin(Settings.MipLevelCount);
+  ScreenPicturesMissing = 0;
   for (int slot = 0; slot < TextureCount; ++slot) {
     LoadPercent += 25.0f / 27.0f;
     Text.ShowLoadingLine("Now Loadind... %d％　テクスチャのロード中", static_cast<int>(LoadPercent));
     const PreparedSlot prepared = Ahead.Take(slot);
-    if (!prepared.Ok || !CreateTextureFromPrepared(Device, prepared.Picture, &Textures[slot])) {
+    // Every picture is read, but a screen picture other than the title's is uploaded only
+    // when its screen comes up.
+    if (!prepared.Ok ||
+        (UploadedAtStartUp(slot) && !CreateTextureFromPrepared(Device, prepared.Picture, &Textures[slot]))) {
       Ahead.End();
       ReportMissingFile(TextureCatalogue[slot].Path);
       return false;

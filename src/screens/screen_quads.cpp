@@ -1,6 +1,7 @@
 // Drawing the flat quads of the menu screens, and the corner every menu screen shares.
 #include "screens/screen_quads.h"
 
+#include "graphics/screen_pictures.h"
 #include "graphics/text_renderer.h"
 #include "persist/settings_record.h"
 #include "platform/render/render_device.h"
@@ -17,7 +18,9 @@ void DrawScreenQuad(const SceneVertex (&quad)[4], Texture* texture, std::int32_t
 
 void DrawScreenQuad(const SceneVertex (&quad)[4], int textureId, std::int32_t scale, float x,
                     float y, float z) {
-  Texture* texture = textureId >= 0 && textureId < TextureCount ? World.Textures[textureId] : nullptr;
+  Texture* texture = World.SlotTexture(textureId);
+  // A screen picture that could not be read leaves the screen's clear colour.
+  if (!texture && IsScreenPicture(textureId)) return;
   DrawScreenQuad(quad, texture, scale, x, y, z);
 }
 

@@ -80,6 +80,12 @@ class GameWorld {
   bool EndFrame();
   void UpdateFpsTexture();
   bool LoadTextures();
+  // A catalogue slot's picture; a screen picture not in texture memory is loaded first, and
+  // one that cannot be read is told once and stays null.
+  Texture* SlotTexture(int slot);
+  // Loads the screen pictures `state` draws and lets the others go.
+  void KeepScreenPicturesFor(std::int32_t state);
+  std::uint64_t ScreenPicturesMissing = 0;
   void CreateTextPanels();
   bool CreateTextPanel(int slot, int width, int height);
   void ReleaseTextPanels();

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "graphics/mesh_models.h"
+#include "graphics/screen_pictures.h"
 #include "graphics/text_renderer.h"
 #include "graphics/texture_catalogue.h"
 #include "graphics_fixture.h"
@@ -125,7 +126,11 @@ TEST_F(LoadingTest, ProgressCountsFiftyOverTheTexturesAndTwentyOverTheModels) {
   EXPECT_EQ(models[1], 52);
   EXPECT_EQ(models.back(), 70);
   EXPECT_NEAR(World.LoadPercent, 70.0f, 1e-3f);
-  for (int slot = 0; slot < TextureCount; ++slot) EXPECT_NE(World.Textures[slot], nullptr) << slot;
+  // Every picture was read; those only other screens than the title show wait for them.
+  for (int slot = 0; slot < TextureCount; ++slot)
+    EXPECT_EQ(World.Textures[slot] != nullptr, UploadedAtStartUp(slot)) << slot;
+  EXPECT_EQ(World.Textures[TexRecord], nullptr);
+  EXPECT_NE(World.Textures[TexTitleBack], nullptr);
   EXPECT_TRUE(CapturedMessageBoxes().empty());
 }
 
@@ -162,7 +167,7 @@ TEST_F(LoadingTest, MipLevelSettingShortensOnlyTheGroundWallSkyAndSmoke) {
     // screen's plane keep their first level only.
     EXPECT_EQ(TextureLevelCount(World.Textures[TexShot]), 5);
     for (int slot : {TexTitle, TexBlank, TexBlankKeyed, TexScope, TexOperation3, TexWeaponName3})
-      EXPECT_EQ(TextureLevelCount(World.Textures[slot]), 1) << slot;
+      EXPECT_EQ(TextureLevelCount(World.SlotTexture(slot)), 1) << slot;
     for (Texture*& t : World.Textures) {
       ReleaseTexture(t);
       t = nullptr;
@@ -174,7 +179,7 @@ TEST_F(LoadingTest, MipLevelSettingShortensOnlyTheGroundWallSkyAndSmoke) {
 TEST_F(LoadingTest, MissingSmokeFrameStopsAfterFortyNineTexturesNamingIt) {
   ASSERT_EQ(std::remove((folder.Path + "/File/Bitmap/Smoke/Smoke04.bmp").c_str()), 0);
   EXPECT_FALSE(LoadLikeStartUp());
-  for (int slot = 0; slot < 49; ++slot) EXPECT_NE(World.Textures[slot], nullptr) << slot;
+  for (int slot = 0; slot < 49; ++slot) EXPECT_EQ(World.Textures[slot] != nullptr, UploadedAtStartUp(slot)) << slot;
   for (int slot = 49; slot < TextureCount; ++slot) EXPECT_EQ(World.Textures[slot], nullptr) << slot;
   const auto& boxes = CapturedMessageBoxes();
   ASSERT_EQ(boxes.size(), 1u);
@@ -378,4 +383,38 @@ TEST_F(LoadingTest, FpsPanelRedrawsOnlyWhenShownAndChanged) {
   World.UpdateFpsTexture();
   EXPECT_EQ(World.ShownFps, 60.0f);
   Settings.ShowFps = 0;
+}
+
+TEST_F(LoadingTest, ScreenPicturesComeWithTheirScreenAndGoWhenItIsLeft) {
+  ASSERT_TRUE(LoadLikeStartUp());
+  Texture* const blank = World.Textures[TexBlank];
+  World.KeepScreenPicturesFor(StateRanking);
+  EXPECT_NE(World.Textures[TexRecord], nullptr);
+  EXPECT_EQ(World.Textures[TexTitle], nullptr);
+  EXPECT_EQ(World.Textures[TexTitleBack], nullptr);
+  World.KeepScreenPicturesFor(StateOperation);
+  EXPECT_EQ(World.Textures[TexRecord], nullptr);
+  for (int page : {TexOperation1, TexOperation2, TexOperation3}) EXPECT_NE(World.Textures[page], nullptr) << page;
+  World.KeepScreenPicturesFor(StatePlay);
+  for (int slot = 0; slot < TextureCount; ++slot)
+    EXPECT_EQ(World.Textures[slot] != nullptr, !IsScreenPicture(slot)) << slot;
+  EXPECT_EQ(World.Textures[TexBlank], blank) << "only screen pictures come and go";
+
+  // Drawn before its screen's first step, the page is loaded there and then.
+  const auto creditsCentre = [] {
+    EXPECT_TRUE(World.DrawCredits());
+    const Pixels p = ReadBack();
+    return p.At(p.Width / 4, p.Height * 3 / 4) & 0xFFFFFF;
+  };
+  EXPECT_EQ(creditsCentre(), 0xFFFFFFu);
+  EXPECT_TRUE(CapturedMessageBoxes().empty());
+
+  // A picture gone since start-up is told once; its screen shows without it.
+  World.KeepScreenPicturesFor(StatePlay);
+  ASSERT_EQ(std::remove((folder.Path + "/File/Bitmap/Credit.bmp").c_str()), 0);
+  World.KeepScreenPicturesFor(StateCredits);
+  EXPECT_EQ(creditsCentre(), 0x141414u);
+  World.KeepScreenPicturesFor(StateCredits);
+  ASSERT_EQ(CapturedMessageBoxes().size(), 1u);
+  EXPECT_EQ(CapturedMessageBoxes()[0].Text, "以下のファイルが見つかりません。\nFile\\Bitmap\\Credit.bmp\nロードに失敗しました。");
 }
