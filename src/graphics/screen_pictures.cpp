@@ -54,11 +54,16 @@ Texture* GameWorld::SlotTexture(int slot) {
 void GameWorld::KeepScreenPicturesFor(std::int32_t state) {
   if (!Device) return;
   const std::uint64_t wanted = ScreenPicturesOf(state);
-  bool released = false;
+  bool loadedOne = false, released = false;
   for (int slot = 0; slot < TextureCount; ++slot) {
     if (!IsScreenPicture(slot)) continue;
     if (wanted & Bit(slot)) {
-      SlotTexture(slot);
+      // One a step (some 15 to 35 ms each here), so the transition's noise keeps moving; a
+      // screen drawn before all are in loads the rest as it draws them.
+      if (!loadedOne && !Textures[slot] && !(ScreenPicturesMissing & Bit(slot))) {
+        SlotTexture(slot);
+        loadedOne = true;
+      }
     } else if (Textures[slot]) {
       ReleaseTexture(Textures[slot]);
       Textures[slot] = nullptr;

@@ -83,7 +83,8 @@ class GameWorld {
   // A catalogue slot's picture; a screen picture not in texture memory is loaded first, and
   // one that cannot be read is told once and stays null.
   Texture* SlotTexture(int slot);
-  // Loads the screen pictures `state` draws and lets the others go.
+  // Called each step: loads one of the screen pictures `state` draws that is not loaded yet,
+  // and lets the other screen pictures go.
   void KeepScreenPicturesFor(std::int32_t state);
   std::uint64_t ScreenPicturesMissing = 0;
   void CreateTextPanels();

@@ -392,8 +392,13 @@ TEST_F(LoadingTest, ScreenPicturesComeWithTheirScreenAndGoWhenItIsLeft) {
   EXPECT_NE(World.Textures[TexRecord], nullptr);
   EXPECT_EQ(World.Textures[TexTitle], nullptr);
   EXPECT_EQ(World.Textures[TexTitleBack], nullptr);
+  // One picture a step, so a transition's noise keeps moving while a screen's pages load.
   World.KeepScreenPicturesFor(StateOperation);
   EXPECT_EQ(World.Textures[TexRecord], nullptr);
+  EXPECT_NE(World.Textures[TexOperation1], nullptr);
+  EXPECT_EQ(World.Textures[TexOperation3], nullptr);
+  World.KeepScreenPicturesFor(StateOperation);
+  World.KeepScreenPicturesFor(StateOperation);
   for (int page : {TexOperation1, TexOperation2, TexOperation3}) EXPECT_NE(World.Textures[page], nullptr) << page;
   World.KeepScreenPicturesFor(StatePlay);
   for (int slot = 0; slot < TextureCount; ++slot)
