@@ -44,11 +44,9 @@ bool CheckGraphicsAssets(const std::string& fileFolder, std::vector<std::string>
   const int mipLevels = Settings.MipLevelCount > 0 ? Settings.MipLevelCount : 2;
   for (int slot = 0; slot < TextureCount; ++slot) {
     const CatalogueEntry& entry = TextureCatalogue[slot];
-    TextureLoadOptions options;
-    options.MipLevels = CatalogueMipLevels(slot, mipLevels);
-    options.ColourKey = CatalogueColourKey(entry.Set);
     Texture* texture = nullptr;
-    if (CreateTextureFromFileEx(World.Device, InFolder(fileFolder, entry.Path), options, &texture)) {
+    if (CreateTextureFromFileEx(World.Device, InFolder(fileFolder, entry.Path),
+                                CatalogueLoadOptions(slot, mipLevels), &texture)) {
       ReleaseTexture(texture);
     } else {
       problems.push_back(std::string(entry.Path) + ": cannot be loaded; the game stops at start-up");

@@ -39,10 +39,8 @@ Texture* GameWorld::SlotTexture(int slot) {
   if (slot < 0 || slot >= TextureCount) return nullptr;
   if (Textures[slot] || !IsScreenPicture(slot) || !Device || (ScreenPicturesMissing & Bit(slot)))
     return Textures[slot];
-  TextureLoadOptions options;
-  options.MipLevels = CatalogueMipLevels(slot, Settings.MipLevelCount);
-  options.ColourKey = CatalogueColourKey(TextureCatalogue[slot].Set);
-  if (!CreateTextureFromFileEx(Device, TextureCatalogue[slot].Path, options, &Textures[slot])) {
+  if (!CreateTextureFromFileEx(Device, TextureCatalogue[slot].Path,
+                               CatalogueLoadOptions(slot, Settings.MipLevelCount), &Textures[slot])) {
     // Read at start-up, but gone or damaged since: the player is told once, and the screen
     // shows without it.
     ScreenPicturesMissing |= Bit(slot);

@@ -71,19 +71,21 @@ const CatalogueEntry TextureCatalogue[TextureCount] = {
     {"File\\Bitmap\\Smoke\\Smoke08.bmp", LoadMipmappedKeyed},
 };
 
-std::uint32_t CatalogueMipLevels(int slot, int mipLevelCount) {
+TextureLoadOptions CatalogueLoadOptions(int slot, int mipLevelCount) {
   const TextureLoadSet set = TextureCatalogue[slot].Set;
-  if (set == LoadMipmapped || set == LoadMipmappedKeyed) return static_cast<std::uint32_t>(mipLevelCount);
-  // The full chain where a mip filter may pick a smaller level: the shot's picture, on the
-  // bullets and the player's body in the scene. Every other plain or keyed picture is drawn
-  // on the screen's plane between frame brackets, which turn mip filtering off, so only its
-  // first level is ever read; the rest of a chain would be some 12 MB of texture memory that
-  // no frame shows.
-  return slot == TexShot ? 0 : 1;
-}
-
-std::uint32_t CatalogueColourKey(TextureLoadSet set) {
-  return set == LoadKeyed || set == LoadMipmappedKeyed ? WhiteColourKey : 0;
+  TextureLoadOptions options;
+  if (set == LoadMipmapped || set == LoadMipmappedKeyed) {
+    options.MipLevels = static_cast<std::uint32_t>(mipLevelCount);
+  } else {
+    // The full chain where a mip filter may pick a smaller level: the shot's picture, on the
+    // bullets and the player's body in the scene. Every other plain or keyed picture is drawn
+    // on the screen's plane between frame brackets, which turn mip filtering off, so only its
+    // first level is ever read; the rest of a chain would be some 12 MB of texture memory that
+    // no frame shows.
+    options.MipLevels = slot == TexShot ? 0 : 1;
+  }
+  if (set == LoadKeyed || set == LoadMipmappedKeyed) options.ColourKey = WhiteColourKey;
+  return options;
 }
 
 void ReportMissingFile(const std::string& path) {
@@ -100,12 +102,9 @@ struct PreparedSlot {
 };
 
 PreparedSlot PrepareSlot(int slot, int mipLevelCount) {
-  const CatalogueEntry& entry = TextureCatalogue[slot];
-  TextureLoadOptions options;
-  options.MipLevels = CatalogueMipLevels(slot, mipLevelCount);
-  options.ColourKey = CatalogueColourKey(entry.Set);
   PreparedSlot prepared;
-  prepared.Ok = PreparePicture(entry.Path, options, prepared.Picture);
+  prepared.Ok = PreparePicture(TextureCatalogue[slot].Path, CatalogueLoadOptions(slot, mipLevelCount),
+                               prepared.Picture);
   return prepared;
 }
 

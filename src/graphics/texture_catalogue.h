@@ -5,6 +5,7 @@
 #include <string>
 
 #include "graphics/texture_id.h"
+#include "platform/render/texture.h"
 
 // Parameter sets: full chains or MipLevelCount levels, with or without the white key.
 enum TextureLoadSet : int { LoadPlain, LoadKeyed, LoadMipmapped, LoadMipmappedKeyed };
@@ -18,10 +19,9 @@ extern const CatalogueEntry TextureCatalogue[TextureCount];
 
 constexpr std::uint32_t WhiteColourKey = 0xFFFFFFFF;
 
-// Mip levels a slot is loaded with, given the settings' MipLevelCount, and the colour key of a
-// parameter set.
-std::uint32_t CatalogueMipLevels(int slot, int mipLevelCount);
-std::uint32_t CatalogueColourKey(TextureLoadSet set);
+// How a slot's picture is loaded, given the settings' MipLevelCount: its mip levels and the
+// colour key of its parameter set.
+TextureLoadOptions CatalogueLoadOptions(int slot, int mipLevelCount);
 
 // Shows the message naming the file that failed to load.
 void ReportMissingFile(const std::string& path);
