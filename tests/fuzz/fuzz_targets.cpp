@@ -1,9 +1,6 @@
 // The fuzzed readers: Setting.dat, Ranking.dat, WAV, BMP and DDS pictures, .x models.
 #include "fuzz_targets.h"
 
-#include <assimp/cimport.h>
-#include <assimp/postprocess.h>
-#include <assimp/scene.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -17,7 +14,7 @@
 #include "platform/file_replace.h"
 #include "platform/message_box.h"
 #include "platform/render/image_file.h"
-#include "platform/render/x_file_guard.h"
+#include "platform/render/x_file.h"
 #include "world/game_world.h"
 
 namespace {
@@ -102,15 +99,15 @@ int FuzzPicture(const std::uint8_t* data, std::size_t size) {
 }
 
 int FuzzModelFile(const std::uint8_t* data, std::size_t size) {
-  // What the game refuses never reaches the library; the rest goes through it as the game loads it.
-  // The game hands the library a path, and an empty file is refused by its file reader; its
-  // memory reader instead asserts on an empty buffer, so none is given to it.
-  if (size == 0 || !XFileSkinWeightsInRange(data, size) || !XFileMeshCountsFit(data, size)) return 0;
-  const unsigned flags = aiProcess_ConvertToLeftHanded | aiProcess_Triangulate |
-                         aiProcess_PreTransformVertices | aiProcess_SortByPType;
-  const aiScene* scene = aiImportFileFromMemory(reinterpret_cast<const char*>(data),
-                                                static_cast<unsigned>(size), flags, "x");
-  if (scene) aiReleaseImport(scene);
+  XMeshData mesh;
+  if (!ReadXFile(data, size, mesh)) return 0;
+  // What the reader gives must be drawable as it is: subsets within the indices, one per
+  // material, and every index naming a vertex.
+  if (mesh.Subsets.size() != mesh.Materials.size() || mesh.Indices.size() % 3 != 0) std::abort();
+  for (const auto& [first, count] : mesh.Subsets)
+    if (count % 3 != 0 || first > mesh.Indices.size() || count > mesh.Indices.size() - first) std::abort();
+  for (std::uint32_t index : mesh.Indices)
+    if (index >= mesh.Vertices.size()) std::abort();
   return 0;
 }
 
