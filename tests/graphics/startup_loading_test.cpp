@@ -251,6 +251,18 @@ TEST_F(LoadingTest, MissingHandModelStopsSilently) {
   EXPECT_EQ(PercentsOf("Xファイルのロード中").size(), 5u);  // opening line and four steps
 }
 
+// The file that crashed the former model library at start-up: a material list with no material
+// just before a skin; refused, it stops start-up as a missing ball model would.
+TEST_F(LoadingTest, DamagedBallModelStopsSilentlyLikeAMissingOne) {
+  const std::string damaged =
+      ReadFile(std::string(KORVID_TEST_SOURCE_DIR) + "/tests/fuzz/corpus/model/garbled_material_list_before_skin_weights.x");
+  ASSERT_FALSE(damaged.empty());
+  ASSERT_TRUE(WriteFile(folder.Path + "/File/XFile/Ball.x", damaged));
+  EXPECT_FALSE(LoadLikeStartUp());
+  EXPECT_TRUE(CapturedMessageBoxes().empty());
+  EXPECT_EQ(PercentsOf("Xファイルのロード中").size(), 7u);  // opening line and six steps
+}
+
 TEST_F(LoadingTest, ModelTransformAppliesSpinsScaleOffsetPositionThenView) {
   const float offset[3] = {10, 0, 0};
   const float position[3] = {0, 0, 100};

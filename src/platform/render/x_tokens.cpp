@@ -26,8 +26,17 @@ bool PlainToken(std::uint16_t token) { return (token >= 12 && token <= 20) || (t
 
 bool Space(std::uint8_t c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
 
-// Characters that end a text word besides white space.
-bool Delimiter(std::uint8_t c) { return c == '{' || c == '}' || c == ';' || c == ',' || c == '"'; }
+// Characters that end a text word: white space, control characters, braces, separators,
+// quotes and comment starts ('/' only when doubled).
+struct WordEnds {
+  bool Ends[256] = {};
+  constexpr WordEnds() {
+    for (int c = 0; c < 0x20; ++c) Ends[c] = true;
+    for (const char c : {' ', '{', '}', ';', ',', '"', '#', '/'}) Ends[static_cast<std::uint8_t>(c)] = true;
+    Ends[0x7F] = true;
+  }
+};
+constexpr WordEnds WordEnd;
 
 std::uint32_t Read32(const std::uint8_t* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -69,13 +78,8 @@ void XTokens::SkipSeparators() {
 
 std::string_view XTokens::TextWord() {
   const std::size_t start = At;
-  while (At < Size) {
-    const std::uint8_t c = Data[At];
-    if (Space(c) || Delimiter(c) || c < 0x20 || c == 0x7F || c == '#' ||
-        (c == '/' && At + 1 < Size && Data[At + 1] == '/'))
-      break;
+  while (At < Size && (!WordEnd.Ends[Data[At]] || (Data[At] == '/' && (At + 1 == Size || Data[At + 1] != '/'))))
     ++At;
-  }
   return {reinterpret_cast<const char*>(Data + start), At - start};
 }
 
@@ -116,6 +120,7 @@ XTokenKind XTokens::Peek() {
   if (c == '}') return XTokenKind::Close;
   if (c == '"' || c == '<' || c == '-' || c == '+' || c == '.' || (c >= '0' && c <= '9')) return XTokenKind::Value;
   if (c < 0x20 || c == 0x7F) return XTokenKind::Bad;
+  if (c != 't') return XTokenKind::Word;
   const std::size_t start = At;
   const std::string_view word = TextWord();
   At = start;
