@@ -13,9 +13,11 @@ bool Read(const std::string& bytes, XMeshData& out) {
   return ReadXFile(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), out);
 }
 
-// A pentagon of five corners with its own normals and coordinates, and two materials.
+// A pentagon of five corners with its own normals and coordinates, and two materials: one by
+// reference to the second material of the file, one of its own.
 const std::string Pentagon =
     "xof 0303txt 0032\n"
+    "Material Green { 0.0;1.0;0.0;1.0;; 1.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }\n"
     "Material Blue { 0.0;0.0;1.0;1.0;; 2.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; TextureFilename { \"blue.bmp\"; } }\n"
     "Mesh Five {\n 5;\n 0.0;0.0;0.0;, 2.0;0.0;0.0;, 2.0;2.0;0.0;, 1.0;3.0;0.0;, 0.0;2.0;0.0;;\n"
     " 2;\n 5;0,1,2,3,4;,\n 3;0,2,4;;\n"
@@ -56,7 +58,8 @@ TEST(XReader, ReadsFacesNormalsMaterialsAndFramesAsTheFileMeansThem) {
          ASSERT_EQ(m.Subsets.size(), 2u);
          EXPECT_EQ(Triangles(m, 0), "0,0;2,2;0,2 ");  // the triangle face, material 0 (Blue)
          EXPECT_EQ(Triangles(m, 1), "0,0;2,0;2,2 0,0;2,2;1,3 0,0;1,3;0,2 ");
-         EXPECT_FLOAT_EQ(m.Materials[0].Colours.Diffuse.B, 1);
+         EXPECT_FLOAT_EQ(m.Materials[0].Colours.Diffuse.B, 1);  // the one named, not the file's first
+         EXPECT_EQ(m.Materials[0].Colours.Diffuse.G, 0);
          EXPECT_EQ(m.Materials[0].TextureFilename, "blue.bmp");
          EXPECT_FLOAT_EQ(m.Materials[1].Colours.Diffuse.A, 0.5f);
          EXPECT_FLOAT_EQ(m.Materials[1].Colours.Power, 4);
@@ -160,7 +163,7 @@ TEST(XReader, DamagedFilesAreRefused) {
       {"fewer texture coordinates than vertices", Replaced(quad, " MeshTextureCoords {\n  4;", " MeshTextureCoords {\n  3;")},
       {"a material index past the list", Replaced(Pentagon, "2; 2; 1, 0;;", "2; 2; 1, 2;;")},
       {"a list holding fewer materials than it counts", Replaced(Pentagon, "2; 2; 1, 0;;", "3; 2; 1, 0;;")},
-      {"a reference to no material", Replaced(Pentagon, "{ Blue }", "{ Green }")},
+      {"a reference to no material", Replaced(Pentagon, "{ Blue }", "{ Grey }")},
       {"a decimal where an index belongs", Replaced(Pentagon, "5;0,1,2,3,4;,", "5;0,1,2.5,3,4;,")},
       {"an unclosed string", Replaced(Pentagon, "\"blue.bmp\"; } }\n", "\"blue.bmp; } }\n")},
       {"nesting forty frames deep", deep},
