@@ -49,8 +49,8 @@ bool Children(XTokens& t, int depth, Child child) {
   }
 }
 
-bool Floats(XTokens& t, float* out, int count) {
-  for (int i = 0; i < count; ++i)
+bool Floats(XTokens& t, float* out, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i)
     if (!t.Float(out[i])) return false;
   return true;
 }
@@ -59,7 +59,7 @@ bool Floats(XTokens& t, float* out, int count) {
 bool FloatArray(XTokens& t, std::uint32_t count, int width, std::vector<float>& out) {
   if (!t.Room(count, static_cast<unsigned>(width))) return false;
   out.resize(static_cast<std::size_t>(count) * width);
-  return Floats(t, out.data(), static_cast<int>(out.size()));
+  return Floats(t, out.data(), out.size());
 }
 
 // Reads a material into the file's list and, when it has a name, into the named ones.
