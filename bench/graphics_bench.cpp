@@ -1,4 +1,4 @@
-// Graphics benchmarks: pack loading, a text panel, and a busy frame against its fill-rate floor.
+// Graphics benchmarks: pack loading, the model reader, a text panel, and a busy frame against its floor.
 #include <benchmark/benchmark.h>
 
 #include "bench_device.h"
@@ -14,7 +14,9 @@
 #include "graphics/text_renderer.h"
 #include "persist/settings_record.h"
 #include "platform/render/render_device.h"
+#include "platform/file_read.h"
 #include "platform/render/texture.h"
+#include "platform/render/x_file.h"
 #include "world/game_world.h"
 
 // Offscreen frames are timed up to a finish: swaps there do not wait for the drawing.
@@ -59,6 +61,27 @@ void BM_LoadDefaultPack(benchmark::State& state) {
   if (chdir(here) != 0) state.SkipWithError("could not return to the working folder");
 }
 BENCHMARK(BM_LoadDefaultPack)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The seven model files of the pack through the .x reader alone, their bytes already read.
+void BM_ReadModelFiles(benchmark::State& state) {
+  std::vector<std::vector<std::uint8_t>> files(ModelCount);
+  for (int id = 0; id < ModelCount; ++id) {
+    std::string path = ModelCatalogue[id].MeshPath;
+    for (char& c : path)
+      if (c == '\\') c = '/';
+    if (!FindPack() || !ReadFileBytes(PackFolder + "/" + path, files[id], ModelFileLimit)) {
+      state.SkipWithError("no default pack (set KORVID_GAME_DIR)");
+      return;
+    }
+  }
+  for (auto _ : state)
+    for (const std::vector<std::uint8_t>& bytes : files) {
+      XMeshData mesh;
+      if (!ReadXFile(bytes.data(), bytes.size(), mesh)) state.SkipWithError("a model was refused");
+      benchmark::DoNotOptimize(mesh.Vertices.data());
+    }
+}
+BENCHMARK(BM_ReadModelFiles)->Unit(benchmark::kMillisecond);
 
 void BM_RenderTextPanel(benchmark::State& state) {
   if (!EnsureDevice(640, 480)) {
