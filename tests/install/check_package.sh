@@ -68,4 +68,6 @@ has_dep "$(owner "$font")" || fail "the font $font is not brought in"
 has_dep timgm6mb-soundfont || fail "no SoundFont"
 [ "$(owner /usr/share/sounds/sf2/TimGM6mb.sf2)" = timgm6mb-soundfont ] || fail "TimGM6mb.sf2 moved package"
 for drv in libgl1-mesa-dri libglx-mesa0 libgl1 xfonts-base; do has_dep "$drv" || fail "$drv not a dependency"; done
+# The game reads its models itself: the model library is for the tests only.
+if tr ',|' '\n\n' <<< "$DEPENDS" | grep -qi assimp; then fail "a model library is a dependency: $DEPENDS"; fi
 echo "PASS: package"
