@@ -12,5 +12,6 @@ bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, st
 
 // Ceilings far above any file the game ships with.
 constexpr std::size_t PictureFileLimit = 256u << 20;
-constexpr std::size_t ModelFileLimit = 64u << 20;
+// A model takes up to some 25 bytes of memory per byte of its file (a vertex per face corner).
+constexpr std::size_t ModelFileLimit = 16u << 20;
 constexpr std::size_t MusicFileLimit = 32u << 20;
