@@ -29,13 +29,14 @@ WIN=$(timeout 30 xdotool search --sync --onlyvisible --name '^Korvid$' | head -1
 xdotool windowfocus --sync "$WIN"
 
 # The title menu has settled when item 0, the last to slide in, is in place and still.
-crop_item() { convert "$1" -crop "330x165+$2" +repage "$3"; }
-crop_item3() { crop_item "$1" 153+784 "$2"; }
+source "$(dirname "$0")/picture_geometry.sh"
+crop_item() { convert "$1" -crop "$(ref_crop 330 165 $2)" +repage "$3"; }
+crop_item3() { crop_item "$1" "153 784" "$2"; }
 settled=""
 for i in $(seq 1 60); do
   sleep 0.5
   shot wait.png
-  crop_item wait.png 153+594 "item0_$i.png"
+  crop_item wait.png "153 594" "item0_$i.png"
   [ "$(convert "item0_$i.png" -format '%[fx:mean>0.1]' info:)" = 1 ] || continue
   if [ -f "item0_$((i - 1)).png" ] && below "$(difference "item0_$((i - 1)).png" "item0_$i.png")" 0.01; then
     cp wait.png menu.png
