@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "graphics_fixture.h"
+#include "persist/settings_record.h"
 #include "platform/render/render_device.h"
 #include "world/game_world.h"
 
@@ -149,4 +150,28 @@ INSTANTIATE_TEST_SUITE_P(Windows, BallShape,
                            return std::to_string(c.WindowWidth) + "x" + std::to_string(c.WindowHeight) +
                                   (c.Keep ? "_keep" : "_stretch");
                          });
+}  // namespace
+
+namespace {
+// A 5:4 back buffer after display switches, full screen and back: the shape is the back
+// buffer's, whichever mode and size the switches leave.
+TEST_F(PresentShapeTest, EveryDisplaySwitchKeepsTheBackBuffersOwnShape) {
+  SetPresentKeepsShape(true);
+  Settings.ScreenWidth = 1280;
+  Settings.ScreenHeight = 1024;
+  for (int mode : {1, 0}) {
+    ASSERT_TRUE(World.ResetDisplay(mode));
+    ASSERT_TRUE(World.BeginFrame(Backdrop));
+    const Pixels p = Compose(1280, 720);
+    World.EndFrame();
+    // 900 x 720 in the middle of 1280: bars of 190 either side.
+    EXPECT_EQ(p.At(189, 360) & 0xFFFFFFu, 0u) << mode;
+    EXPECT_EQ(p.At(190, 360) & 0xFFFFFFu, Backdrop & 0xFFFFFFu) << mode;
+    EXPECT_EQ(p.At(1089, 360) & 0xFFFFFFu, Backdrop & 0xFFFFFFu) << mode;
+    EXPECT_EQ(p.At(1090, 360) & 0xFFFFFFu, 0u) << mode;
+  }
+  Settings.ScreenWidth = 640;
+  Settings.ScreenHeight = 480;
+  ASSERT_TRUE(World.ResetDisplay(0));
+}
 }  // namespace
