@@ -101,7 +101,9 @@ void PortOptions::Load() {
     if (Told.insert(line).second) std::fputs(line.c_str(), stderr);
   };
   char line[512];
-  switch (ReadIniFile(OptionsFileName, Stored)) {
+  const IniRead read = ReadIniFile(OptionsFileName, Stored);
+  StoredUnreadable = read == IniRead::Unreadable;
+  switch (read) {
     case IniRead::Missing: return;
     case IniRead::Unreadable: tell(IniUnreadableMessage); return;
     case IniRead::Read: break;
@@ -135,7 +137,7 @@ void PortOptions::Load() {
 
 bool PortOptions::Save() {
   for (const PortOptionInfo& o : Table) SetIniValue(Stored, o.Section, o.Key, FormatOptionValue(o, this->*o.Field));
-  if (WriteIniFile(OptionsFileName, Stored)) {
+  if (!StoredUnreadable && WriteIniFile(OptionsFileName, Stored)) {
     SaveFailed = false;
     return true;
   }

@@ -27,6 +27,8 @@ struct PortOptions {
   void Apply() const;
 
   IniFile Stored;
+  // The file is there but could not be read: saving over it would lose what it holds.
+  bool StoredUnreadable = false;
   // The values of the last failed save: loads return to them, not to the stale file.
   bool SaveFailed = false;
   std::uint32_t Committed[8] = {};

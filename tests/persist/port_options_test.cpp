@@ -112,6 +112,21 @@ TEST_F(PortOptionsTest, AFailedSaveKeepsTheValuesForThisRunAndLeavesTheFile) {
   EXPECT_EQ(Options.PictureShape, PictureStretch);
 }
 
+TEST_F(PortOptionsTest, AFileThatCannotBeReadIsToldAndTheChoiceHoldsForTheRun) {
+  // Something there by that name that reads as no file does.
+  std::filesystem::create_directory("korvid.ini");
+  std::filesystem::create_directory("korvid.ini/inside");
+  EXPECT_NE(LoadTold().find("cannot be read"), std::string::npos);
+  EXPECT_EQ(Options.PictureShape, PictureKeepShape);
+  Options.PictureShape = PictureStretch;
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(Options.Save());
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("could not be saved"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_directory("korvid.ini/inside"));
+  Options.Load();
+  EXPECT_EQ(Options.PictureShape, PictureStretch);
+}
+
 struct ValueCase {
   OptionKind Kind;
   const char* Text;
