@@ -17,9 +17,9 @@ inline constexpr char PictureShapeHelp[] =
     "画面の形の変更。[縦横比を保つ]では、ゲームの絵を元の縦横比のまま画面に収まる一番大きな大きさで中央に表示し、"
     "余った所は黒くなります。\n[画面全体に引き伸ばす]では、絵を画面全体に広げます（元の表示）。";
 inline constexpr char ScreenshotHelp[] =
-    "スクリーンショットの設定。チェックをつけると、F12 キー（または Print Screen キー）で今の画面を PNG ファイルに保存します。"
+    "スクリーンショットの設定。チェックをつけると、F12キー（またはPrintScreenキー）で今の画面をPNGファイルに保存します。"
     "ゲームの操作に割り当てたキーは、その操作のままです。\n"
-    "保存先はピクチャフォルダの中の Korvid フォルダです（ない場合は設定ファイルと同じフォルダ）。";
+    "保存先はピクチャフォルダの中のKorvidフォルダです（ない場合は設定ファイルと同じフォルダ）。";
 
 // korvid.ini on standard error; each is told once per run. %s: section, key, value, as named.
 inline constexpr char IniNotTextMessage[] = "korvid: korvid.ini is not a text file; the port's options keep their defaults\n";
