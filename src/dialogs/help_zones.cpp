@@ -1,4 +1,4 @@
-// Help zones of the graphics page: each covers one option's label and control.
+// Help zones of the graphics and options pages: each covers one option's label and control.
 #include "dialogs/help_zones.h"
 
 #include <span>

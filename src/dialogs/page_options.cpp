@@ -1,4 +1,6 @@
 // The options page "拡張設定": the port's own options from korvid.ini, with help under the pointer.
+#include <span>
+
 #include "dialogs/help_zones.h"
 #include "dialogs/settings_pages.h"
 #include "dialogs/settings_templates.h"
@@ -14,12 +16,14 @@ struct OptionControl {
   int Id;
   ControlType Type;
   std::uint32_t PortOptions::*Field;
-  std::initializer_list<const char*> Entries;  // List only: the entry for each value
+  std::span<const char* const> Entries;  // List only: the entry for each value
 };
 
+constexpr const char* PictureShapeEntries[] = {PictureKeepText, PictureStretchText};
+
 // Every control of the page, in read-back order.
-const OptionControl Controls[] = {
-    {IdPictureShape, ControlType::List, &PortOptions::PictureShape, {PictureKeepText, PictureStretchText}},
+constexpr OptionControl Controls[] = {
+    {IdPictureShape, ControlType::List, &PortOptions::PictureShape, PictureShapeEntries},
     {IdScreenshots, ControlType::Check, &PortOptions::Screenshots, {}},
 };
 
