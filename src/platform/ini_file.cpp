@@ -48,16 +48,25 @@ struct TextStream {
   std::size_t Position;
 };
 
-// fgets over the text in memory.
+// fgets over the text in memory. A line longer than the parser's buffer is cut there and the
+// rest of it skipped: read on, the rest would be taken as a line of its own.
 char* ReadLine(char* buffer, int size, void* stream) {
   auto* s = static_cast<TextStream*>(stream);
-  if (s->Position >= s->Text->size() || size < 2) return nullptr;
+  const std::string& text = *s->Text;
+  if (s->Position >= text.size() || size < 2) return nullptr;
   std::size_t n = 0;
-  while (n + 1 < static_cast<std::size_t>(size) && s->Position < s->Text->size()) {
-    const char c = (*s->Text)[s->Position++];
+  bool ended = false;
+  while (n + 1 < static_cast<std::size_t>(size) && s->Position < text.size()) {
+    const char c = text[s->Position++];
     buffer[n++] = c;
-    if (c == '\n') break;
+    if (c == '\n') {
+      ended = true;
+      break;
+    }
   }
+  if (!ended)
+    while (s->Position < text.size() && text[s->Position++] != '\n') {
+    }
   buffer[n] = '\0';
   return buffer;
 }
@@ -139,8 +148,9 @@ std::string FormatIniText(const IniFile& file) {
     for (const std::string& section : sections) {
       if ((pass == 0) != section.empty()) continue;
       if (!section.empty()) text += (text.empty() ? "[" : "\n[") + section + "]\n";
+      // A line without a key is no setting; written out it would continue the line before it.
       for (const IniEntry& e : file.Entries)
-        if (SameName(e.Section, section)) text += e.Key + " = " + e.Value + "\n";
+        if (SameName(e.Section, section) && !e.Key.empty()) text += e.Key + " = " + e.Value + "\n";
     }
   }
   return text;
