@@ -11,6 +11,8 @@
 namespace {
 // A settings file is small; anything this large is not one.
 constexpr std::size_t IniFileLimit = 1u << 20;
+// The longest line the parser takes whole (its buffer holds the terminator too).
+constexpr std::size_t MaxLine = INI_MAX_LINE - 1;
 
 bool SameName(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
@@ -23,8 +25,10 @@ bool SameName(const std::string& a, const std::string& b) {
   return true;
 }
 
-// UTF-8 without NUL or control characters other than tab, CR and LF.
-bool IsText(const std::string& text) {
+// UTF-8 without NUL or control characters other than tab, CR and LF. `length` is where the
+// text ends: before a last character that the file's end cuts short.
+bool IsText(const std::string& text, std::size_t& length) {
+  length = text.size();
   std::size_t i = 0;
   while (i < text.size()) {
     const auto c = static_cast<unsigned char>(text[i]);
@@ -35,7 +39,10 @@ bool IsText(const std::string& text) {
     }
     const std::size_t follow = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : 0;
     if (follow == 0) return false;
-    if (i + follow >= text.size()) return true;  // a file cut inside its last character
+    if (i + follow >= text.size()) {  // a file cut inside its last character
+      length = i;
+      return true;
+    }
     for (std::size_t k = 1; k <= follow; ++k)
       if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
     i += follow + 1;
@@ -79,11 +86,13 @@ int TakeEntry(void* user, const char* section, const char* name, const char* val
 
 IniFile ParseIniText(const std::string& text) {
   IniFile file;
-  if (!IsText(text)) {
+  std::size_t length = 0;
+  if (!IsText(text, length)) {
     file.NotText = true;
     return file;
   }
-  TextStream stream{&text, 0};
+  const std::string whole = text.substr(0, length);
+  TextStream stream{&whole, 0};
   const int bad = ini_parse_stream(ReadLine, &stream, TakeEntry, &file);
   file.FirstBadLine = bad > 0 ? bad : 0;
   return file;
@@ -148,9 +157,13 @@ std::string FormatIniText(const IniFile& file) {
     for (const std::string& section : sections) {
       if ((pass == 0) != section.empty()) continue;
       if (!section.empty()) text += (text.empty() ? "[" : "\n[") + section + "]\n";
-      // A line without a key is no setting; written out it would continue the line before it.
-      for (const IniEntry& e : file.Entries)
-        if (SameName(e.Section, section) && !e.Key.empty()) text += e.Key + " = " + e.Value + "\n";
+      for (const IniEntry& e : file.Entries) {
+        // A line without a key is no setting: written out it would continue the line before.
+        if (!SameName(e.Section, section) || e.Key.empty()) continue;
+        // What was read fits a line of the parser's; spaced out it may not.
+        const bool roomy = e.Key.size() + 3 + e.Value.size() <= MaxLine;
+        text += e.Key + (roomy ? " = " : "=") + e.Value + "\n";
+      }
     }
   }
   return text;
