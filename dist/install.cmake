@@ -71,11 +71,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KORVID_HOMEPAGE})
-# The linked libraries come from dpkg-shlibdeps. What is opened at run time is named here:
+# The linked libraries come from dpkg-shlibdeps (korvid.ini's reader and the PNG writer are also
+# named, so a build without shlibdeps still lists them). What is opened at run time is named here:
 # the GL and EGL drivers (libepoxy and SDL load them), the fonts, the General MIDI SoundFont,
 # and the X core fonts the message boxes draw with.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libgl1, libglx-mesa0 | libglx-vendor, libegl1, libegl-mesa0 | libegl-vendor, libgl1-mesa-dri, fonts-ipafont-gothic, timgm6mb-soundfont | fluid-soundfont-gm, xfonts-base")
+    "libinih1, libstb0, libgl1, libglx-mesa0 | libglx-vendor, libegl1, libegl-mesa0 | libegl-vendor, libgl1-mesa-dri, fonts-ipafont-gothic, timgm6mb-soundfont | fluid-soundfont-gm, xfonts-base")
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -8,7 +8,7 @@ PACKAGES=(
   libsdl2-dev libepoxy-dev libglm-dev libstb-dev
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-ipafont-mincho
   libopenal-dev libfluidsynth-dev fluid-soundfont-gm timgm6mb-soundfont libimgui-dev
-  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
+  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev libinih-dev
   libassimp-dev  # only the model tests read with it, as a second opinion on the game's reader
   libgl1-mesa-dri libegl-mesa0 libegl-dev
   xvfb xauth xdotool libxtst-dev imagemagick xfonts-base x11-utils

@@ -18,6 +18,10 @@ constexpr const char* HelpText =
     "sound and music file from the File folder there when it holds one, else from\n"
     "the installed default pack.\n"
     "\n"
+    "The port's own options (the picture's shape, the screenshot key) are set on the\n"
+    "settings window's last page and kept in korvid.ini beside Setting.dat. F12\n"
+    "saves a PNG screenshot in $XDG_PICTURES_DIR/Korvid, else beside Setting.dat.\n"
+    "\n"
     "Without a sound device, run it silently with ALSOFT_DRIVERS=null.\n";
 
 CommandLineOutcome Refuse(const std::string& what) {

@@ -16,6 +16,7 @@
 #include "graphics/text_renderer.h"
 #include "graphics/texture_catalogue.h"
 #include "input/dxinput.h"
+#include "persist/port_options.h"
 #include "persist/settings_record.h"
 #include "platform/instance_lock.h"
 #include "platform/memory_trim.h"
@@ -99,6 +100,9 @@ int WinMain() {
   while ((settingsResult = Settings.LoadSettings()) == 1) {
   }
   if (settingsResult == 2) return 0;
+  // The port's options shape the picture from the loading line on.
+  Options.Load();
+  Options.Apply();
 
   World.LoadRanking();
   Settings.DisplayWidth = Settings.ScreenWidth;

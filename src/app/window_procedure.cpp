@@ -2,6 +2,7 @@
 #include "app/window_procedure.h"
 
 #include "app/app_globals.h"
+#include "app/screenshot_key.h"
 #include "audio/sound_engine.h"
 #include "dialogs/settings_apply.h"
 #include "persist/settings_record.h"
@@ -144,6 +145,8 @@ LRESULT MainWndProc(HWND window, std::uint32_t message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_KEYDOWN:
       w.OnKeyDown(static_cast<std::uint32_t>(wParam));
+      // A held key repeats: one picture per press.
+      if ((lParam & (LPARAM{1} << 30)) == 0) OnScreenshotKey(static_cast<std::uint32_t>(wParam));
       return 0;
     case WM_KEYUP:
       w.OnKeyUp(static_cast<std::uint32_t>(wParam));

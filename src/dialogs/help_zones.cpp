@@ -1,7 +1,10 @@
-// Help zones of the graphics page: each covers one option's label and control.
+// Help zones of the graphics and options pages: each covers one option's label and control.
 #include "dialogs/help_zones.h"
 
+#include <span>
 #include <string>
+
+#include "persist/port_texts.h"
 
 const char* const GraphicsHelpIdle = "項目の説明を表示します。";
 
@@ -38,13 +41,22 @@ const HelpZone Zones[] = {
      "ミップマップレベルの変更。最適を選択すると単純なミップマップ表示をしますが、詳細を選択すると分け目が分からないようなミップマップ表示されます。\n"
      "多く適用だとメモリを使いますが、ミップマップの力も発揮されます。"},
 };
-}  // namespace
 
-const char* GraphicsHelpText(HWND page, int x, int y) {
-  for (const HelpZone& zone : Zones) {
+// One zone per group box of the options page.
+const HelpZone OptionsZones[] = {
+    {6, 4, 276, 34, PictureShapeHelp},
+    {6, 38, 276, 82, ScreenshotHelp},
+};
+
+const char* HelpTextAt(std::span<const HelpZone> zones, HWND page, int x, int y) {
+  for (const HelpZone& zone : zones) {
     DialogRect r{zone.Left, zone.Top, zone.Right, zone.Bottom};
     if (page) MapDialogRect(page, r);
     if (x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom) return zone.Text;
   }
   return GraphicsHelpIdle;
 }
+}  // namespace
+
+const char* GraphicsHelpText(HWND page, int x, int y) { return HelpTextAt(Zones, page, x, y); }
+const char* OptionsHelpText(HWND page, int x, int y) { return HelpTextAt(OptionsZones, page, x, y); }

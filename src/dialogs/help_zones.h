@@ -1,4 +1,4 @@
-// The graphics page's help texts and the zones of the page that choose them.
+// The help texts of the graphics and options pages and the zones of each page that choose them.
 #pragma once
 
 #include "platform/dialog.h"
@@ -11,3 +11,6 @@ const char* GraphicsHelpText(HWND page, int x, int y);
 
 // The text the help box starts with and shows outside every zone.
 extern const char* const GraphicsHelpIdle;
+
+// The same for the options page ("拡張設定").
+const char* OptionsHelpText(HWND page, int x, int y);

@@ -3,6 +3,7 @@
 
 #include "audio/music_player.h"
 #include "audio/sound_engine.h"
+#include "persist/port_options.h"
 #include "persist/settings_record.h"
 #include "platform/render/render_device.h"
 #include "world/game_world.h"
@@ -42,6 +43,7 @@ std::uint32_t CursorColour() {
 }
 
 void ApplySettings() {
+  Options.Apply();
   const std::uint32_t colour = CursorColour();
   for (SceneVertex& v : World.CursorQuad) v.Colour = colour;
 

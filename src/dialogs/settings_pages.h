@@ -4,12 +4,13 @@
 #include <cstdint>
 
 #include "dialogs/cursor_preview.h"
+#include "dialogs/settings_templates.h"
 #include "platform/dialog.h"
 
 // What the settings window holds while it exists.
 struct SettingsWindowState {
   HWND Window = nullptr;
-  HWND Pages[5] = {};  // tab order; null for a page that could not be made
+  HWND Pages[SettingsPageCount] = {};  // tab order; null for a page that could not be made
   PreviewColour Preview;  // the game page's colour copies for the cursor preview
 };
 extern SettingsWindowState SettingsWindow;
@@ -19,10 +20,11 @@ INT_PTR GraphicsPageProc(HWND page, std::uint32_t message, WPARAM wParam, LPARAM
 INT_PTR SoundPageProc(HWND page, std::uint32_t message, WPARAM wParam, LPARAM lParam);
 INT_PTR KeysPageProc(HWND page, std::uint32_t message, WPARAM wParam, LPARAM lParam);
 INT_PTR OtherPageProc(HWND page, std::uint32_t message, WPARAM wParam, LPARAM lParam);
+INT_PTR OptionsPageProc(HWND page, std::uint32_t message, WPARAM wParam, LPARAM lParam);
 
-// Copies the controls of page 0..4 into the settings record.
+// Copies the controls of a page into the settings record (the options page: into Options).
 void ReadBackPage(int index);
-// Sets the controls of page 0..4 from the settings record, without rebuilding lists.
+// Sets the controls of a page from the settings, without rebuilding lists.
 void RefreshPage(int index);
 
 void ReadBackGamePage(HWND page);
@@ -35,6 +37,8 @@ void ReadBackKeysPage(HWND page);
 void RefreshKeysPage(HWND page);
 void ReadBackOtherPage(HWND page);
 void RefreshOtherPage(HWND page);
+void ReadBackOptionsPage(HWND page);
+void RefreshOptionsPage(HWND page);
 
 // Applies the preset (1 and 2 overwrite all ten bindings) and, with a keys page, shows the
 // name of every binding on it.
@@ -53,6 +57,8 @@ std::uint32_t SetUpTrackbar(HWND page, int id, std::uint32_t minimum, std::uint3
 
 // Every page's "ディフォルトに戻す": asks, then resets the page's section with a refresh.
 void AskPageDefaults(HWND page, int section);
+// The question alone; true when the player answered Yes.
+bool AskDefaultsQuestion(HWND page);
 
 // The page click, only while the sound page's "効果音再生する" is checked.
 void PlayClickSound();

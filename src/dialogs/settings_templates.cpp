@@ -1,6 +1,8 @@
 // The settings dialogs' layouts in dialog units, with the game's control identifiers.
 #include "dialogs/settings_templates.h"
 
+#include "persist/port_texts.h"
+
 namespace {
 using K = ControlKind;
 constexpr std::uint32_t Tab = WS_TABSTOP;
@@ -127,6 +129,21 @@ constexpr DialogControl OtherControls[] = {
     PAGE_DEFAULTS_BUTTON,
 };
 
+// The help zones (help_zones.cpp) follow the two groups. A new option gets its row in a group
+// here, its entry in page_options.cpp and a help zone.
+constexpr DialogControl OptionsControls[] = {
+    {K::GroupBox, -1, PictureGroupText, 6, 4, 270, 30},
+    {K::Static, -1, PictureShapeLabel, 14, 17, 48, 10},
+    {K::ComboBox, IdPictureShape, "", 64, 15, 120, 60, Tab},
+    {K::GroupBox, -1, ScreenshotGroupText, 6, 38, 270, 44},
+    {K::CheckBox, IdScreenshots, ScreenshotSwitchText, 14, 50, 150, 10, Tab},
+    {K::Static, -1, ScreenshotKeyNote, 14, 63, 258, 16},
+    {K::GroupBox, -1, OptionsHelpGroupText, 6, 86, 270, 56},
+    {K::Static, IdOptionsHelp, "項目の説明を表示します。", 12, 96, 258, 44},
+    {K::Static, -1, OptionsFileNote, 8, 147, 190, 10},
+    PAGE_DEFAULTS_BUTTON,
+};
+
 constexpr DialogControl KeySetControls[] = {
     {K::Static, -1, "動作を設定したいボタンを押してください。", 4, 10, 79, 16, SS_CENTER},
     {K::Static, -1, "ESCキーを押すと設定をキャンセルします。", 4, 28, 79, 16, SS_CENTER},
@@ -144,7 +161,7 @@ constexpr DialogTemplate Page(const DialogControl (&controls)[N], int width) {
 }  // namespace
 
 const char* const SettingsTabTexts[SettingsPageCount] = {"ゲーム設定", "画面設定", "サウンド設定",
-                                                         "キー設定", "その他設定"};
+                                                         "キー設定", "その他設定", OptionsTabText};
 
 const DialogTemplate SettingWindowTemplate = [] {
   DialogTemplate t;
@@ -161,6 +178,7 @@ const DialogTemplate GraphicsPageTemplate = Page(GraphicsControls, 282);
 const DialogTemplate SoundPageTemplate = Page(SoundControls, 282);
 const DialogTemplate KeysPageTemplate = Page(KeysControls, 283);
 const DialogTemplate OtherPageTemplate = Page(OtherControls, 282);
+const DialogTemplate OptionsPageTemplate = Page(OptionsControls, 282);
 
 const DialogTemplate KeySetTemplate = [] {
   DialogTemplate t;

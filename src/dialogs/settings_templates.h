@@ -1,4 +1,4 @@
-// Dialog templates of the settings window, its five pages and the key-capture window.
+// Dialog templates of the settings window, its six pages and the key-capture window.
 #pragma once
 
 #include "platform/dialog.h"
@@ -14,9 +14,18 @@ enum : int {
   IdEffectsOn = 1008,  // sound page: "効果音再生する" gates the click sound
 };
 
-// Pages in tab order: game, graphics, sound, keys, other. A page's section is its index + 1.
-constexpr int SettingsPageCount = 5;
-enum : int { PageGame = 0, PageGraphics, PageSound, PageKeys, PageOther };
+// Pages in tab order: game, graphics, sound, keys, other, then the port's own options. The first
+// five pages are the sections of Setting.dat (section = index + 1); the last is korvid.ini.
+constexpr int SettingsPageCount = 6;
+constexpr int SettingsSectionCount = 5;
+enum : int { PageGame = 0, PageGraphics, PageSound, PageKeys, PageOther, PageOptions };
+
+// Controls of the options page.
+enum : int {
+  IdPictureShape = 1101,
+  IdScreenshots = 1102,
+  IdOptionsHelp = 1103,
+};
 
 extern const DialogTemplate SettingWindowTemplate;
 extern const DialogTemplate GamePageTemplate;      // resource 108
@@ -24,6 +33,7 @@ extern const DialogTemplate GraphicsPageTemplate;  // resource 111
 extern const DialogTemplate SoundPageTemplate;     // resource 109
 extern const DialogTemplate KeysPageTemplate;      // resource 112
 extern const DialogTemplate OtherPageTemplate;     // resource 110
+extern const DialogTemplate OptionsPageTemplate;   // korvid.ini
 extern const DialogTemplate KeySetTemplate;
 
 // The tab texts, in tab order.

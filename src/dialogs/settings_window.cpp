@@ -6,6 +6,7 @@
 #include "dialogs/settings_pages.h"
 #include "dialogs/settings_templates.h"
 #include "dialogs/version_dialog.h"
+#include "persist/port_options.h"
 #include "persist/settings_record.h"
 #include "world/game_world.h"
 
@@ -20,11 +21,11 @@ struct PageEntry {
   DialogProc Procedure;
 };
 
-// Tab order: game, graphics, sound, keys, other.
+// Tab order: game, graphics, sound, keys, other, options.
 const PageEntry PageEntries[SettingsPageCount] = {
     {&GamePageTemplate, GamePageProc},   {&GraphicsPageTemplate, GraphicsPageProc},
     {&SoundPageTemplate, SoundPageProc}, {&KeysPageTemplate, KeysPageProc},
-    {&OtherPageTemplate, OtherPageProc},
+    {&OtherPageTemplate, OtherPageProc}, {&OptionsPageTemplate, OptionsPageProc},
 };
 
 void RefreshSection(int section) { RefreshPage(section - 1); }
@@ -41,6 +42,7 @@ void InitSettingsWindow(HWND window) {
     TabInsertItem(window, IdTabControl, i, SettingsTabTexts[i]);
   // The window always starts from what is saved.
   Settings.LoadSettings();
+  Options.Load();
 
   SettingsWindow.Window = window;
   DialogRect area;
@@ -61,6 +63,8 @@ void Save(HWND window) {
   Settings.SaveSettings();
   // The live record becomes exactly what was stored.
   Settings.LoadSettings();
+  Options.Save();
+  Options.Load();
   if (Settings.ScreenWidth != Settings.DisplayWidth ||
       Settings.ScreenHeight != Settings.DisplayHeight) {
     const int answer = MessageBox(window, "画面サイズを今すぐ変更しますか？", "警告", MB_YESNO);
@@ -79,12 +83,15 @@ void Cancel(HWND window) {
 void AskAllDefaults(HWND window) {
   if (MessageBox(window, "全ての設定をディフォルトに戻しますか？", "警告", MB_YESNO) != IDYES)
     return;
-  for (int section = 1; section <= 5; ++section) Settings.ResetSection(section, true);
+  for (int section = 1; section <= SettingsSectionCount; ++section) Settings.ResetSection(section, true);
+  Options.ResetDefaults();
+  RefreshPage(PageOptions);
 }
 
 void CloseSettingsWindow() {
   // After a save this changes nothing; after anything else it drops the unsaved edits.
   Settings.LoadSettings();
+  Options.Load();
   Settings.SettingWindowOpen = 0;
   RefreshSettingsPage = nullptr;
   RefreshKeyNames = nullptr;
@@ -157,6 +164,7 @@ void ReadBackPage(int index) {
     case PageSound: ReadBackSoundPage(page); break;
     case PageKeys: ReadBackKeysPage(page); break;
     case PageOther: ReadBackOtherPage(page); break;
+    case PageOptions: ReadBackOptionsPage(page); break;
   }
 }
 
@@ -169,6 +177,7 @@ void RefreshPage(int index) {
     case PageSound: RefreshSoundPage(page); break;
     case PageKeys: RefreshKeysPage(page); break;
     case PageOther: RefreshOtherPage(page); break;
+    case PageOptions: RefreshOptionsPage(page); break;
   }
 }
 
@@ -189,9 +198,12 @@ std::uint32_t SetUpTrackbar(HWND page, int id, std::uint32_t minimum, std::uint3
   return ClampAndShow(page, true, id, minimum, maximum, value);
 }
 
+bool AskDefaultsQuestion(HWND page) {
+  return MessageBox(page, "設定をディフォルトにしますか？", "警告", MB_YESNO) == IDYES;
+}
+
 void AskPageDefaults(HWND page, int section) {
-  if (MessageBox(page, "設定をディフォルトにしますか？", "警告", MB_YESNO) == IDYES)
-    Settings.ResetSection(section, true);
+  if (AskDefaultsQuestion(page)) Settings.ResetSection(section, true);
 }
 
 void RunSettingsWindow() {

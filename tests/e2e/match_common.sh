@@ -2,6 +2,7 @@
 # and choosing the first title-menu item. Sourced inside Xvfb (run_in_xvfb.sh).
 ART=$KORVID_E2E_ARTIFACTS
 fail() { echo "FAIL: $*"; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/picture_geometry.sh"
 shot() { import -window root "$ART/match_$1.png"; }
 # Pixels that differ between two pictures (optionally within a crop).
 differ() { compare -metric AE ${3:+-extract $3} "$1" "$2" null: 2>&1 | cut -d' ' -f1 || true; }
@@ -13,7 +14,7 @@ digits_differ() {
   differ digits_a.png digits_b.png
 }
 # 1 when a patch left of the centre is nearly black (the fade-in, the scope's rim).
-dark() { convert "$1" -crop 150x150+60+150 -format '%[fx:mean<0.08]' info:; }
+dark() { convert "$1" -crop "$(ref_crop 150 150 60 150)" -format '%[fx:mean<0.08]' info:; }
 alive() { kill -0 "$pid" 2>/dev/null || fail "the game ended: $(cat game.log)"; }
 
 start_game() {
@@ -48,7 +49,8 @@ PY
 
 # From the title: wait for the menu to slide in, put the cursor on "ゲームスタート", click.
 start_match() {
-  local menu_item=330x160+64+597 previous="" i
+  local menu_item previous="" i
+  menu_item=$(ref_crop 330 160 64 597)
   for i in $(seq 1 60); do
     sleep 0.5
     import -window root "title_$((i % 2)).png"

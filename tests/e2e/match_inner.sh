@@ -46,14 +46,14 @@ shot before_turn
 for _ in $(seq 1 8); do xdotool mousemove_relative -- 12 0; sleep 0.05; done
 sleep 0.5
 shot after_turn
-turned=$(differ "$ART/match_before_turn.png" "$ART/match_after_turn.png" 1000x700+140+100)
+turned=$(differ "$ART/match_before_turn.png" "$ART/match_after_turn.png" "$(ref_crop 1000 700 140 100)")
 [ "${turned:-0}" -gt 20000 ] || fail "the view did not turn ($turned pixels changed)"
 
 # Looking down a little (the mouse moved up) so the impacts land close; the ammunition count
 # sits in the bottom right.
 for _ in $(seq 1 6); do xdotool mousemove_relative -- 0 -12; sleep 0.05; done
 sleep 0.5
-AMMO=210x110+1060+900
+AMMO=$(ref_crop 210 110 1060 900)
 shot full_magazine
 xdotool mousedown 1
 sleep 0.7

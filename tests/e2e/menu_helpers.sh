@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Shared by the menu end-to-end scripts: starting the game, moving the software cursor with
-# relative motion, and telling screens apart in screenshots of the 1280 x 1024 screen.
+# relative motion, and telling screens apart in screenshots (places as on a 1280 x 1024 picture).
 fail() { echo "FAIL: $*"; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/picture_geometry.sh"
 
 # Starts the game in the work folder; sets GAME_PID and GAME_WINDOW.
 start_game() {
@@ -24,10 +25,14 @@ below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 # Menu item k (0..5) as it lies on screen with the menu in place (depth 1500).
 ITEM_X=(63 475 887 63 475 887)
 ITEM_Y=(594 594 594 784 784 784)
-item_crop() { convert "$1" -crop "330x165+${ITEM_X[$2]}+${ITEM_Y[$2]}" +repage "$3"; }
+item_crop() { convert "$1" -crop "$(ref_crop 330 165 "${ITEM_X[$2]}" "${ITEM_Y[$2]}")" +repage "$3"; }
 
-# A picture shrunk to 32 x 32, as one channel value per line.
-thumb_values() { convert "$1" -resize '32x32!' -depth 8 rgb:- | od -An -v -tu1 | tr -s ' ' '\n' | sed '/^$/d'; }
+# A picture shrunk to 32 x 32, as one channel value per line; a screenshot without its bars.
+thumb_values() {
+  local crop=()
+  case "$1" in File/*) ;; *) crop=(-crop "$(picture_crop)" +repage) ;; esac
+  convert "$1" "${crop[@]}" -resize '32x32!' -depth 8 rgb:- | od -An -v -tu1 | tr -s ' ' '\n' | sed '/^$/d'
+}
 
 # Which of the named File/Bitmap pictures the screenshot shows, by the closest thumbnail.
 closest_picture() {
@@ -55,7 +60,7 @@ move_by() {
 
 # Waits until the slide-in has finished: item 0, the last to arrive, shows its picture in place.
 wait_for_menu() {
-  convert File/Bitmap/Menu1a.bmp -resize '330x165!' item0_picture.ppm
+  convert File/Bitmap/Menu1a.bmp -resize "$(ref_w 330)x$(ref_h 165)!" item0_picture.ppm
   for _ in $(seq 1 60); do
     sleep 0.5
     shot menu_wait.ppm

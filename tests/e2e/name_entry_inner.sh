@@ -117,7 +117,7 @@ shot ranking_screen.ppm
 keep ranking_screen.ppm "$ART/entry_ranking.png"
 # The names as drawn, by their red channel (each place has its own colour): the four "No Name"
 # rows alike, the fifth another name.
-name_row() { convert ranking_screen.ppm -crop "540x90+205+$((221 + 131 * ($1 - 1)))" +repage \
+name_row() { convert ranking_screen.ppm -crop "$(ref_crop 540 90 205 $((221 + 131 * ($1 - 1))))" +repage \
                -channel R -separate +channel -threshold 50% "row$1.png"; }
 for row in 1 2 3 4 5; do name_row $row; done
 for row in 1 2 3; do

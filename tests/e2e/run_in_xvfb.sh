@@ -10,4 +10,5 @@ trap 'cp "$WORK/game.log" "$ARTIFACTS/${INNER%_inner.sh}.game.log" 2>/dev/null |
 cp "$GAME" "$WORK/korvid"
 ln -s "$FILES" "$WORK/File"
 export KORVID_E2E_WORK=$WORK KORVID_E2E_ARTIFACTS=$ARTIFACTS
-xvfb-run -a -s '-screen 0 1280x1024x24' "$(dirname "$0")/$INNER"
+# A run may ask for another screen (KORVID_E2E_SCREEN, e.g. 1280x720x24 for a 16:9 one).
+xvfb-run -a -s "-screen 0 ${KORVID_E2E_SCREEN:-1280x1024x24}" "$(dirname "$0")/$INNER"

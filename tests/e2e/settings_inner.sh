@@ -28,22 +28,12 @@ GAME_PID=$!
 WIN=$(timeout 30 xdotool search --sync --onlyvisible --name '^Korvid$' | head -1) || fail "no Korvid window"
 xdotool windowfocus --sync "$WIN"
 
-# The title menu has settled when item 0, the last to slide in, is in place and still.
-crop_item() { convert "$1" -crop "330x165+$2" +repage "$3"; }
-crop_item3() { crop_item "$1" 153+784 "$2"; }
-settled=""
-for i in $(seq 1 60); do
-  sleep 0.5
-  shot wait.png
-  crop_item wait.png 153+594 "item0_$i.png"
-  [ "$(convert "item0_$i.png" -format '%[fx:mean>0.1]' info:)" = 1 ] || continue
-  if [ -f "item0_$((i - 1)).png" ] && below "$(difference "item0_$((i - 1)).png" "item0_$i.png")" 0.01; then
-    cp wait.png menu.png
-    settled=1
-    break
-  fi
-done
-[ -n "$settled" ] || fail "the title menu never settled"
+# The title menu has settled when item 0, the last to slide in, shows its picture in place.
+source "$(dirname "$0")/menu_helpers.sh"
+crop_item() { convert "$1" -crop "$(ref_crop 330 165 $2)" +repage "$3"; }
+crop_item3() { crop_item "$1" "153 784" "$2"; }
+wait_for_menu
+convert menu_in_place.ppm menu.png
 
 # Moves the software cursor from the middle down and left until "設定" (item 3) lights up,
 # clicks it, and waits for the window to be drawn over the settings backdrop.

@@ -1,4 +1,4 @@
-// The fuzzed readers: Setting.dat, Ranking.dat, WAV, BMP and DDS pictures, .x models.
+// The fuzzed readers: Setting.dat, Ranking.dat, korvid.ini, WAV, BMP and DDS pictures, .x models.
 #include "fuzz_targets.h"
 
 #include <unistd.h>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "audio/wav_reader.h"
+#include "persist/port_options.h"
 #include "persist/settings_record.h"
 #include "platform/file_replace.h"
 #include "platform/message_box.h"
@@ -79,6 +80,21 @@ int FuzzRankingFile(const std::uint8_t* data, std::size_t size) {
   return 0;
 }
 
+int FuzzOptionsFile(const std::uint8_t* data, std::size_t size) {
+  InScratch("korvid.ini", data, size, [] {
+    // Whatever was read, what a save writes reads back as the same options.
+    PortOptions first;
+    first.Load();
+    if (!first.Save()) return;
+    PortOptions second;
+    second.Load();
+    if (second.PictureShape != first.PictureShape || second.Screenshots != first.Screenshots ||
+        second.Stored.FirstBadLine != 0 || second.Stored.NotText)
+      std::abort();
+  });
+  return 0;
+}
+
 int FuzzWaveFile(const std::uint8_t* data, std::size_t size) {
   InScratch("fuzz.wav", data, size, [] {
     std::vector<std::uint8_t> samples;
@@ -114,5 +130,6 @@ int FuzzModelFile(const std::uint8_t* data, std::size_t size) {
 const FuzzTarget FuzzTargets[] = {
     {"settings", FuzzSettingsFile}, {"ranking", FuzzRankingFile}, {"wave", FuzzWaveFile},
     {"bmp", FuzzPicture},           {"dds", FuzzPicture},         {"model", FuzzModelFile},
+    {"options", FuzzOptionsFile},
 };
 const int FuzzTargetCount = sizeof FuzzTargets / sizeof FuzzTargets[0];

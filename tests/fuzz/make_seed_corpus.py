@@ -161,7 +161,18 @@ def models():
     put("model", "quad_binary", binary)
 
 
+def options():
+    put("options", "default", b"[display]\npicture_shape = keep\n\n[screenshots]\nenabled = true\n")
+    put("options", "damaged", b"; by hand\ntop = 1\n[Display]\npicture_shape = Stretch ; wide\n"
+                              b"[gamepad]\nuse_pad=yes\n  more\n[screenshots]\nenabled = 7\n[cut")
+    put("options", "long_line", b"[display]\npicture_shape = stretch" + b" " * 300 + b"x = keep\n")
+    # Found by fuzzing: a file cut inside its last character, and a key that only fits unspaced.
+    put("options", "cut_character", b"[screenshots]\nother = true\xe3")
+    put("options", "long_key", b"a" * 197 + b"=\n[b]\nk:v\n")
+
+
 settings()
+options()
 ranking()
 wave()
 pictures()

@@ -33,7 +33,7 @@ struct RenderDevice {
   bool Clear(std::uint32_t flags, std::uint32_t colour, float depth, std::uint32_t stencil);
   bool BeginScene();
   bool EndScene();
-  // Scales the back buffer onto the window and shows it.
+  // Scales the back buffer onto the window (see SetPresentKeepsShape) and shows it.
   bool Present();
   // The same, letting `overlay` draw onto the window (its own GL framebuffer, drawable size)
   // after the game's picture and before it is shown: the modal dialogs draw this way over the
@@ -71,7 +71,23 @@ struct RenderDevice {
 
   // Waits until every issued command has finished (timing offscreen frames).
   void Finish();
+
+  // Test seam: the picture Present would put on a window of this drawable size, composed
+  // off screen and read back (ARGB, top row first).
+  bool ComposeWindowPicture(int drawableWidth, int drawableHeight, std::vector<std::uint32_t>& argb);
 };
+
+// Where the back buffer lands on the window, in drawable pixels from the top-left.
+struct PictureRect {
+  int X = 0, Y = 0, Width = 0, Height = 0;
+};
+// Keeping the shape: the largest size at the back buffer's own aspect ratio that fits,
+// centred (the rest is black). Otherwise the whole drawable.
+PictureRect PresentedPictureRect(int backWidth, int backHeight, int drawableWidth, int drawableHeight,
+                                 bool keepShape);
+// How every later Present shapes the picture; the default keeps it.
+void SetPresentKeepsShape(bool keepShape);
+bool PresentKeepsShape();
 
 // Creates the context on the window; null on failure. The device's states start at their
 // documented defaults.

@@ -62,7 +62,70 @@ bool ApplyPresentation(DeviceState& s, const PresentParameters& p) {
 namespace {
 RenderDevice::OverlayDraw StandingOverlay = nullptr;
 void* StandingOverlayUser = nullptr;
+bool KeepShape = true;
+
+// Draws the back buffer onto the bound framebuffer of the given size, black beside it.
+void DrawPicture(DeviceState& s, int drawableWidth, int drawableHeight) {
+  const PictureRect r = PresentedPictureRect(s.Width, s.Height, drawableWidth, drawableHeight, KeepShape);
+  glDisable(GL_SCISSOR_TEST);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_BLEND);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  if (r.Width != drawableWidth || r.Height != drawableHeight) {
+    glViewport(0, 0, drawableWidth, drawableHeight);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  // GL counts rows from the bottom.
+  glViewport(r.X, drawableHeight - r.Y - r.Height, r.Width, r.Height);
+  glUseProgram(s.PresentProgram);
+  glUniform2f(s.PresentTargetSize, 1, 1);
+  glUniform1i(s.PresentTexture, 0);
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, s.BackColour);
+  // Smooth when scaling onto the window, exact pixels when the sizes agree.
+  const GLint filter = r.Width == s.Width && r.Height == s.Height ? GL_NEAREST : GL_LINEAR;
+  glSamplerParameteri(s.PresentSampler, GL_TEXTURE_MIN_FILTER, filter);
+  glSamplerParameteri(s.PresentSampler, GL_TEXTURE_MAG_FILTER, filter);
+  glBindSampler(0, s.PresentSampler);
+  // The back buffer holds its top row first; the window's origin is bottom-left.
+  static const float quad[24] = {0, 0, 0, 1, 1, 0, 1, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1, 0, 0, 1, 0, 0};
+  glBindVertexArray(s.FlatArray);
+  glBindBuffer(GL_ARRAY_BUFFER, s.FlatBuffer);
+  glBufferData(GL_ARRAY_BUFFER, sizeof quad, quad, GL_STREAM_DRAW);
+  glDrawArrays(GL_TRIANGLES, 0, 6);
+  glBindVertexArray(0);
+  glBindSampler(0, 0);
+  glViewport(0, 0, drawableWidth, drawableHeight);
+}
+
+void RebindTarget(DeviceState& s) {
+  glBindFramebuffer(GL_FRAMEBUFFER, s.Target ? s.Target->Framebuffer : s.BackFramebuffer);
+  if (s.Target) glViewport(0, 0, s.Target->Width, s.Target->Height);
+  else glViewport(0, 0, s.Width, s.Height);
+}
 }  // namespace
+
+PictureRect PresentedPictureRect(int backWidth, int backHeight, int drawableWidth, int drawableHeight,
+                                 bool keepShape) {
+  PictureRect r{0, 0, drawableWidth, drawableHeight};
+  if (!keepShape || backWidth <= 0 || backHeight <= 0) return r;
+  // Compare the aspect ratios in integers: the wider one decides which side is full.
+  const long long wide = static_cast<long long>(drawableWidth) * backHeight;
+  const long long tall = static_cast<long long>(drawableHeight) * backWidth;
+  if (wide > tall) {
+    r.Width = static_cast<int>((tall * 2 / backHeight + 1) / 2);
+    r.X = (drawableWidth - r.Width) / 2;
+  } else if (wide < tall) {
+    r.Height = static_cast<int>((wide * 2 / backWidth + 1) / 2);
+    r.Y = (drawableHeight - r.Height) / 2;
+  }
+  return r;
+}
+
+void SetPresentKeepsShape(bool keepShape) { KeepShape = keepShape; }
+bool PresentKeepsShape() { return KeepShape; }
 
 void SetPresentOverlay(RenderDevice::OverlayDraw overlay, void* user) {
   StandingOverlay = overlay;
@@ -79,34 +142,43 @@ bool RenderDevice::PresentWithOverlay(OverlayDraw overlay, void* user) {
   SDL_GL_GetDrawableSize(s.Window, &drawableWidth, &drawableHeight);
   if (drawableWidth <= 0 || drawableHeight <= 0) return false;
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  glViewport(0, 0, drawableWidth, drawableHeight);
-  glDisable(GL_SCISSOR_TEST);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_CULL_FACE);
-  glDisable(GL_BLEND);
-  glUseProgram(s.PresentProgram);
-  glUniform2f(s.PresentTargetSize, 1, 1);
-  glUniform1i(s.PresentTexture, 0);
-  glActiveTexture(GL_TEXTURE0);
-  glBindTexture(GL_TEXTURE_2D, s.BackColour);
-  // Smooth when stretching onto the window, exact pixels when the sizes agree.
-  const GLint filter = drawableWidth == s.Width && drawableHeight == s.Height ? GL_NEAREST : GL_LINEAR;
-  glSamplerParameteri(s.PresentSampler, GL_TEXTURE_MIN_FILTER, filter);
-  glSamplerParameteri(s.PresentSampler, GL_TEXTURE_MAG_FILTER, filter);
-  glBindSampler(0, s.PresentSampler);
-  // The back buffer holds its top row first; the window's origin is bottom-left.
-  static const float quad[24] = {0, 0, 0, 1, 1, 0, 1, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1, 0, 0, 1, 0, 0};
-  glBindVertexArray(s.FlatArray);
-  glBindBuffer(GL_ARRAY_BUFFER, s.FlatBuffer);
-  glBufferData(GL_ARRAY_BUFFER, sizeof quad, quad, GL_STREAM_DRAW);
-  glDrawArrays(GL_TRIANGLES, 0, 6);
-  glBindVertexArray(0);
-  glBindSampler(0, 0);
+  DrawPicture(s, drawableWidth, drawableHeight);
+  // Dialogs are laid out on the whole window, not on the picture.
   if (overlay) overlay(user, drawableWidth, drawableHeight);
   SDL_GL_SwapWindow(s.Window);
-  glBindFramebuffer(GL_FRAMEBUFFER, s.Target ? s.Target->Framebuffer : s.BackFramebuffer);
-  if (s.Target) glViewport(0, 0, s.Target->Width, s.Target->Height);
-  else glViewport(0, 0, s.Width, s.Height);
+  RebindTarget(s);
+  return glGetError() == GL_NO_ERROR;
+}
+
+bool RenderDevice::ComposeWindowPicture(int drawableWidth, int drawableHeight, std::vector<std::uint32_t>& argb) {
+  DeviceState& s = *State;
+  if (drawableWidth <= 0 || drawableHeight <= 0) return false;
+  FlushBatch(s);
+  GLuint colour = 0, framebuffer = 0;
+  glGenTextures(1, &colour);
+  glBindTexture(GL_TEXTURE_2D, colour);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, drawableWidth, drawableHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glGenFramebuffers(1, &framebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, 0);
+  // Garbage where the picture leaves the frame uncleared, as a window's old contents would be.
+  glClearColor(1, 0, 1, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  DrawPicture(s, drawableWidth, drawableHeight);
+  std::vector<std::uint8_t> rgba(static_cast<std::size_t>(drawableWidth) * drawableHeight * 4);
+  glReadPixels(0, 0, drawableWidth, drawableHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  glDeleteFramebuffers(1, &framebuffer);
+  glDeleteTextures(1, &colour);
+  RebindTarget(s);
+  argb.resize(static_cast<std::size_t>(drawableWidth) * drawableHeight);
+  // Rows come bottom first.
+  for (int y = 0; y < drawableHeight; ++y) {
+    for (int x = 0; x < drawableWidth; ++x) {
+      const std::uint8_t* p = &rgba[(static_cast<std::size_t>(drawableHeight - 1 - y) * drawableWidth + x) * 4];
+      argb[static_cast<std::size_t>(y) * drawableWidth + x] =
+          static_cast<std::uint32_t>(p[3]) << 24 | p[0] << 16 | p[1] << 8 | p[2];
+    }
+  }
   return glGetError() == GL_NO_ERROR;
 }
 

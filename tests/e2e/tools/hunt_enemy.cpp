@@ -46,6 +46,11 @@ bool IsBody(const Rgb& c) {
   return cool || warm;
 }
 
+long EnvNumber(const char* name, long fallback) {
+  const char* text = std::getenv(name);
+  return text && *text ? std::strtol(text, nullptr, 10) : fallback;
+}
+
 struct Picture {
   int Width = 0, Height = 0;
   std::vector<unsigned> Pixels;  // 0xRRGGBB, row by row
@@ -188,24 +193,36 @@ struct Hands {
   Display* X = nullptr;
   Window Root = 0;
 
+  // The screen as if the picture were stretched over all of it: the game keeps the back
+  // buffer's shape between black bars, and every place this program looks at is written for
+  // the stretched picture.
   bool Grab(Picture& picture) const {
     XWindowAttributes attributes{};
     XGetWindowAttributes(X, Root, &attributes);
     XImage* image = XGetImage(X, Root, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
     if (!image) return false;
-    picture.Width = attributes.width;
-    picture.Height = attributes.height;
-    picture.Pixels.resize(static_cast<std::size_t>(picture.Width) * picture.Height);
+    const int width = attributes.width, height = attributes.height;
+    const long backWidth = EnvNumber("KORVID_E2E_BACK_W", 640), backHeight = EnvNumber("KORVID_E2E_BACK_H", 480);
+    long picX = 0, picY = 0, picW = width, picH = height;
+    if (width * backHeight > height * backWidth) {
+      picW = (2 * height * backWidth / backHeight + 1) / 2;
+      picX = (width - picW) / 2;
+    } else if (width * backHeight < height * backWidth) {
+      picH = (2 * width * backHeight / backWidth + 1) / 2;
+      picY = (height - picH) / 2;
+    }
+    picture.Width = width;
+    picture.Height = height;
+    picture.Pixels.resize(static_cast<std::size_t>(width) * height);
     const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
                         image->red_mask == 0xFF0000 && image->blue_mask == 0xFF;
-    for (int y = 0; y < picture.Height; ++y) {
-      unsigned* row = &picture.Pixels[static_cast<std::size_t>(y) * picture.Width];
-      if (direct) {
-        std::memcpy(row, image->data + static_cast<std::size_t>(y) * image->bytes_per_line,
-                    static_cast<std::size_t>(picture.Width) * 4);
-        for (int x = 0; x < picture.Width; ++x) row[x] &= 0xFFFFFF;
-      } else {
-        for (int x = 0; x < picture.Width; ++x) row[x] = static_cast<unsigned>(XGetPixel(image, x, y) & 0xFFFFFF);
+    for (int y = 0; y < height; ++y) {
+      const int sy = static_cast<int>(picY + static_cast<long>(y) * picH / height);
+      unsigned* row = &picture.Pixels[static_cast<std::size_t>(y) * width];
+      const auto* source = reinterpret_cast<const unsigned*>(image->data + static_cast<std::size_t>(sy) * image->bytes_per_line);
+      for (int x = 0; x < width; ++x) {
+        const int sx = static_cast<int>(picX + static_cast<long>(x) * picW / width);
+        row[x] = (direct ? source[sx] : static_cast<unsigned>(XGetPixel(image, sx, sy))) & 0xFFFFFF;
       }
     }
     XDestroyImage(image);

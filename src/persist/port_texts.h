@@ -1,0 +1,34 @@
+// Every text the port's own options bring: the sixth settings page, its help, and the lines on standard error.
+#pragma once
+
+// The settings page "拡張設定".
+inline constexpr char OptionsTabText[] = "拡張設定";
+inline constexpr char PictureGroupText[] = "画面表示";
+inline constexpr char PictureShapeLabel[] = "画面の形：";
+inline constexpr char PictureKeepText[] = "縦横比を保つ";
+inline constexpr char PictureStretchText[] = "画面全体に引き伸ばす";
+inline constexpr char ScreenshotGroupText[] = "スクリーンショット";
+inline constexpr char ScreenshotSwitchText[] = "スクリーンショットを撮る";
+inline constexpr char ScreenshotKeyNote[] = "F12 キー（または Print Screen キー）で、今の画面を PNG ファイルに保存します。";
+inline constexpr char OptionsHelpGroupText[] = "説明";
+inline constexpr char OptionsFileNote[] = "※この設定は korvid.ini に保存されます。";
+
+inline constexpr char PictureShapeHelp[] =
+    "画面の形の変更。[縦横比を保つ]では、ゲームの絵を元の縦横比のまま画面に収まる一番大きな大きさで中央に表示し、"
+    "余った所は黒くなります。\n[画面全体に引き伸ばす]では、絵を画面全体に広げます（元の表示）。";
+inline constexpr char ScreenshotHelp[] =
+    "スクリーンショットの設定。チェックをつけると、F12キー（またはPrintScreenキー）で今の画面をPNGファイルに保存します。"
+    "ゲームの操作に割り当てたキーは、その操作のままです。\n"
+    "保存先はピクチャフォルダの中のKorvidフォルダです（ない場合は設定ファイルと同じフォルダ）。";
+
+// korvid.ini on standard error; each is told once per run. %s: section, key, value, as named.
+inline constexpr char IniNotTextMessage[] = "korvid: korvid.ini is not a text file; the port's options keep their defaults\n";
+inline constexpr char IniUnreadableMessage[] = "korvid: korvid.ini cannot be read; the port's options keep their defaults\n";
+inline constexpr char IniBadLineMessage[] = "korvid: korvid.ini line %d is not a setting; it is ignored\n";
+inline constexpr char IniBadValueMessage[] = "korvid: korvid.ini [%s] %s = \"%s\" is not a valid value; %s is used\n";
+inline constexpr char IniUnknownKeyMessage[] = "korvid: korvid.ini [%s] %s is not an option of this version; it is kept as it is\n";
+inline constexpr char IniSaveFailedMessage[] = "korvid: korvid.ini could not be saved; the options stay for this run only\n";
+
+// Screenshots on standard error (no message box: play goes on).
+inline constexpr char ScreenshotSavedMessage[] = "korvid: screenshot saved to %s\n";
+inline constexpr char ScreenshotFailedMessage[] = "korvid: the screenshot could not be saved: %s\n";
