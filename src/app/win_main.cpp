@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/app_globals.h"
+#include "app/demo_run.h"
 #include "app/frame_timer.h"
 #include "app/main_loop.h"
 #include "app/scene_steps.h"
@@ -99,6 +100,7 @@ int WinMain() {
   while ((settingsResult = Settings.LoadSettings()) == 1) {
   }
   if (settingsResult == 2) return 0;
+  ApplyDemoSettings();
 
   World.LoadRanking();
   Settings.DisplayWidth = Settings.ScreenWidth;
@@ -114,7 +116,8 @@ int WinMain() {
   NoteStartupStep("loaded");
 
   StartFrameTimer();
-  World.GameState = StateTitle;
+  // A replay starts its match at once.
+  World.GameState = DemoReplaying() ? StatePlay : StateTitle;
   ShowCursor(false);
   return RunMainLoop(MainLoopSteps{UpdateStep, RenderStep});
 }
