@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build-fuzz}
 FUZZ_SECONDS=${FUZZ_SECONDS:-600}
-FUZZ_TARGETS=${FUZZ_TARGETS:-settings ranking wave bmp dds model}
+FUZZ_TARGETS=${FUZZ_TARGETS:-settings ranking wave bmp dds model demo}
 
 # The game's own packages first, then the compiler with libFuzzer.
 KORVID_SETUP_ONLY=1 ./scripts/setup.sh

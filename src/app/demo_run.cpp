@@ -61,7 +61,7 @@ void FinishRecording(bool finished) {
   r.Hits = World.Hits;
   r.Health = World.Player.HP;
   r.Finished = finished;
-  Demo.Demo.FinalChecksum = MatchChecksum();
+  Demo.Demo.FinalChecksum = MatchChecksum(Demo.RandomAfterStep);
   Demo.InMatch = false;
   Demo.Done = true;
   WriteRecording();
@@ -115,7 +115,8 @@ void EndReplay(bool closeProgram) {
     ReportTimedemo();
     CloseProgram();
   } else if (Demo.DesyncStep == 0) {
-    std::fprintf(stderr, "korvid: the replay of %s matched its recording\n", Demo.Path.c_str());
+    std::fprintf(stderr, "korvid: the replay of %s matched its recording: score %d, %d hits of %d shots\n",
+                 Demo.Path.c_str(), World.LastGameScore, World.Hits, World.ShotsFired);
     if (closeProgram) CloseProgram();
   } else if (closeProgram) {
     CloseProgram();
@@ -221,6 +222,7 @@ void DemoMatchEntered() {
   }
   Demo.InMatch = true;
   Demo.Step = 0;
+  Demo.RandomAfterStep = RandomState();
   Demo.Pending = DemoStep{};
 }
 
@@ -240,7 +242,7 @@ void DemoMatchFinished() {
     NoteDesync(Demo.Step, "the result differs (score " + std::to_string(World.LastGameScore) + ", " +
                               std::to_string(World.Hits) + " hits of " + std::to_string(World.ShotsFired) +
                               " shots)");
-  } else if (MatchChecksum() != Demo.Demo.FinalChecksum) {
+  } else if (MatchChecksum(Demo.RandomAfterStep) != Demo.Demo.FinalChecksum) {
     NoteDesync(Demo.Step, "the world at the end differs from the recording");
   }
   if (!Demo.Done) EndReplay(false);
@@ -258,7 +260,7 @@ void DemoStepBegins() {
   const std::uint32_t recorded = Demo.Demo.Result.Steps;
   if (Demo.Step == recorded + 1 && !Demo.Demo.Result.Finished) {
     // The recording was closed here: the state must be the one it was closed in.
-    if (MatchChecksum() != Demo.Demo.FinalChecksum)
+    if (MatchChecksum(Demo.RandomAfterStep) != Demo.Demo.FinalChecksum)
       NoteDesync(recorded, "the world after the last step differs from the recording");
     if (!Demo.Done) EndReplay(true);
     return;
@@ -274,6 +276,7 @@ void DemoStepBegins() {
 
 void DemoStepEnds() {
   if (!Demo.InMatch) return;
+  Demo.RandomAfterStep = RandomState();
   const bool checkpoint = Demo.Step % DemoChecksumInterval == 0;
   if (Demo.Mode == DemoMode::Record) {
     if (checkpoint) Demo.Demo.Checksums.push_back(MatchChecksum());

@@ -29,6 +29,8 @@ struct DemoSession {
   std::uint32_t DesyncStep = 0;  // replay: the first step found to differ (0: none)
   std::string DesyncWhat;
   bool PolledThisStep = false;
+  // The generator after the last step: the end of a match saves the ranking, which draws.
+  std::uint32_t RandomAfterStep = 0;
 
   // Timedemo timing: when the previous frame was rendered, and each frame's time.
   double LastFrameTime = -1;

@@ -131,9 +131,10 @@ bool RestoreMatchState(const std::vector<std::uint8_t>& bytes) {
   return true;
 }
 
-std::uint32_t MatchChecksum() {
+std::uint32_t MatchChecksum() { return MatchChecksum(RandomState()); }
+
+std::uint32_t MatchChecksum(std::uint32_t randomState) {
   std::uint32_t hash = 2166136261u;
   VisitMatchState(World, [&](const void* p, std::size_t n) { hash = Fnv(hash, p, n); });
-  const std::uint32_t random = RandomState();
-  return Fnv(hash, &random, sizeof random);
+  return Fnv(hash, &randomState, sizeof randomState);
 }

@@ -11,5 +11,6 @@ std::vector<std::uint8_t> SaveMatchState();
 // Puts a saved state back; false (and nothing changed) when the bytes are not of that size.
 bool RestoreMatchState(const std::vector<std::uint8_t>& bytes);
 
-// A hash of the saved state and the random generator's state.
+// A hash of the saved state and the random generator's state (now, or as given).
 std::uint32_t MatchChecksum();
+std::uint32_t MatchChecksum(std::uint32_t randomState);

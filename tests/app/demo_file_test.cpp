@@ -111,7 +111,9 @@ TEST(DemoFile, RandomBytesAndRandomDamageNeverReadPastTheEnd) {
     }
     DemoFile out;
     std::string error;
-    if (!Decode(s, out, error)) EXPECT_FALSE(error.empty()) << trial;
+    if (!Decode(s, out, error)) {
+      EXPECT_FALSE(error.empty()) << trial;
+    }
   }
 }
 

@@ -1,4 +1,4 @@
-// The fuzzed readers: Setting.dat, Ranking.dat, WAV, BMP and DDS pictures, .x models.
+// The fuzzed readers: Setting.dat, Ranking.dat, WAV, BMP and DDS pictures, .x models, demos.
 #include "fuzz_targets.h"
 
 #include <assimp/cimport.h>
@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "app/demo_file.h"
+#include "app/demo_run.h"
 #include "audio/wav_reader.h"
 #include "persist/settings_record.h"
 #include "platform/file_replace.h"
@@ -82,6 +84,25 @@ int FuzzRankingFile(const std::uint8_t* data, std::size_t size) {
   return 0;
 }
 
+int FuzzDemoFile(const std::uint8_t* data, std::size_t size) {
+  DemoFile demo;
+  std::string error;
+  if (!DecodeDemo(data, size, demo, error)) {
+    if (error.empty()) std::abort();  // a refusal always says why
+    return 0;
+  }
+  // What was read writes back to bytes that read the same.
+  const std::string again = EncodeDemo(demo);
+  DemoFile back;
+  if (!DecodeDemo(reinterpret_cast<const std::uint8_t*>(again.data()), again.size(), back, error) ||
+      back.Steps.size() != demo.Steps.size() || EncodeDemo(back) != again)
+    std::abort();
+  // The checks a replay makes before it starts.
+  if (StartDemoReplay(DemoMode::Timedemo, demo, error)) ApplyDemoSettings();
+  EndDemoSession();
+  return 0;
+}
+
 int FuzzWaveFile(const std::uint8_t* data, std::size_t size) {
   InScratch("fuzz.wav", data, size, [] {
     std::vector<std::uint8_t> samples;
@@ -117,5 +138,6 @@ int FuzzModelFile(const std::uint8_t* data, std::size_t size) {
 const FuzzTarget FuzzTargets[] = {
     {"settings", FuzzSettingsFile}, {"ranking", FuzzRankingFile}, {"wave", FuzzWaveFile},
     {"bmp", FuzzPicture},           {"dds", FuzzPicture},         {"model", FuzzModelFile},
+    {"demo", FuzzDemoFile},
 };
 const int FuzzTargetCount = sizeof FuzzTargets / sizeof FuzzTargets[0];

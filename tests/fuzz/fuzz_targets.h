@@ -17,3 +17,4 @@ int FuzzRankingFile(const std::uint8_t* data, std::size_t size);
 int FuzzWaveFile(const std::uint8_t* data, std::size_t size);
 int FuzzPicture(const std::uint8_t* data, std::size_t size);
 int FuzzModelFile(const std::uint8_t* data, std::size_t size);
+int FuzzDemoFile(const std::uint8_t* data, std::size_t size);
