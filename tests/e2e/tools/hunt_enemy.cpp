@@ -239,7 +239,8 @@ struct Hands {
     XFlush(X);
   }
 
-  void Fire() const { Hold(1, true, 80); }
+  // Long enough that a slow frame of a loaded machine does not swallow the whole press.
+  void Fire() const { Hold(1, true, 250); }
   void Press(KeySym key, int milliseconds = 80) const { Hold(XKeysymToKeycode(X, key), false, milliseconds); }
 };
 
