@@ -69,6 +69,7 @@ struct Reader {
 
   std::size_t Left() const { return Size - At; }
   bool Take(void* out, std::size_t n) {
+    if (n == 0) return !Short;  // an empty field may have no storage at all
     if (Short || n > Left()) {
       Short = true;
       return false;
