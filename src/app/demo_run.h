@@ -35,7 +35,6 @@ struct DemoSession {
   // Timedemo timing: when the previous frame was rendered, and each frame's time.
   double LastFrameTime = -1;
   double FirstFrameTime = 0;
-  std::uint32_t Frames = 0;
   std::vector<double> FrameSeconds;
   bool Reported = false;
   int ExitCode = 0;
