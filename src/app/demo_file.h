@@ -9,10 +9,11 @@
 constexpr std::uint16_t DemoFormatVersion = 1;
 constexpr std::size_t DemoSettingsBytes = 442;   // the Setting.dat record, line end excluded
 constexpr std::uint32_t DemoChecksumInterval = 64;  // steps between two world checksums
-// Far beyond any match (about nine hours); a file claiming more is damaged.
-constexpr std::uint32_t DemoStepLimit = 2000000;
+// Far beyond any match (over four hours); a file claiming more is damaged, and a recording
+// stops there.
+constexpr std::uint32_t DemoStepLimit = 1000000;
 constexpr std::uint32_t DemoMessagesPerStepLimit = 4096;
-constexpr std::uint64_t DemoMessageLimit = 8000000;
+constexpr std::uint64_t DemoMessageLimit = 4000000;
 constexpr std::size_t DemoFileLimit = 64u << 20;
 
 // A window message as it reached the window procedure.

@@ -146,7 +146,7 @@ void ArmDemoRecording(const std::string& path) {
   Demo.Path = path;
 }
 
-bool StartDemoReplay(DemoMode mode, const DemoFile& demo, std::string& error) {
+bool CheckDemoForReplay(const DemoFile& demo, std::string& error) {
   if (demo.EntryState.size() != MatchStateSize()) {
     error = "its starting state is not one this Korvid keeps (" + std::to_string(demo.EntryState.size()) +
             " bytes; this one keeps " + std::to_string(MatchStateSize()) + ")";
@@ -157,6 +157,11 @@ bool StartDemoReplay(DemoMode mode, const DemoFile& demo, std::string& error) {
     error = "its settings record is damaged";
     return false;
   }
+  return true;
+}
+
+bool StartDemoReplay(DemoMode mode, const DemoFile& demo, std::string& error) {
+  if (!CheckDemoForReplay(demo, error)) return false;
   const std::string path = Demo.Path;
   EndDemoSession();
   Demo.Mode = mode;
@@ -253,6 +258,12 @@ void DemoStepBegins() {
   ++Demo.Step;
   Demo.PolledThisStep = false;
   if (Demo.Mode == DemoMode::Record) {
+    if (Demo.Step > DemoStepLimit) {
+      // Longer than a demo may be (an invincible player's match): what there is is kept.
+      --Demo.Step;
+      FinishRecording(false);
+      return;
+    }
     Demo.Demo.Steps.push_back(std::move(Demo.Pending));
     Demo.Pending = DemoStep{};
     return;

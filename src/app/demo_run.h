@@ -46,6 +46,8 @@ extern DemoSession Demo;
 void ArmDemoRecording(const std::string& path);
 // --play and --timedemo: reads and checks the demo; false with the reason in `error`.
 bool LoadDemoForReplay(DemoMode mode, const std::string& path, int width, int height, std::string& error);
+// The checks a demo read whole must pass before it is replayed: its starting state and settings.
+bool CheckDemoForReplay(const DemoFile& demo, std::string& error);
 // The same for a demo already in memory (tests).
 bool StartDemoReplay(DemoMode mode, const DemoFile& demo, std::string& error);
 void EndDemoSession();  // back to ordinary play (tests)

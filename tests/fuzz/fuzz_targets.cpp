@@ -91,15 +91,17 @@ int FuzzDemoFile(const std::uint8_t* data, std::size_t size) {
     if (error.empty()) std::abort();  // a refusal always says why
     return 0;
   }
-  // What was read writes back to bytes that read the same.
-  const std::string again = EncodeDemo(demo);
-  DemoFile back;
-  if (!DecodeDemo(reinterpret_cast<const std::uint8_t*>(again.data()), again.size(), back, error) ||
-      back.Steps.size() != demo.Steps.size() || EncodeDemo(back) != again)
-    std::abort();
+  // What was read writes back to bytes that read the same (a long claimed run of repeats is
+  // left at the read: copying a million steps four times over only slows the search).
+  if (demo.Steps.size() <= 100000) {
+    const std::string again = EncodeDemo(demo);
+    DemoFile back;
+    if (!DecodeDemo(reinterpret_cast<const std::uint8_t*>(again.data()), again.size(), back, error) ||
+        back.Steps.size() != demo.Steps.size() || EncodeDemo(back) != again)
+      std::abort();
+  }
   // The checks a replay makes before it starts.
-  if (StartDemoReplay(DemoMode::Timedemo, demo, error)) ApplyDemoSettings();
-  EndDemoSession();
+  CheckDemoForReplay(demo, error);
   return 0;
 }
 
