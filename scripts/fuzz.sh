@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build-fuzz}
 FUZZ_SECONDS=${FUZZ_SECONDS:-600}
-FUZZ_TARGETS=${FUZZ_TARGETS:-settings ranking wave bmp dds model}
+FUZZ_TARGETS=${FUZZ_TARGETS:-settings ranking wave bmp dds model options demo}
 PACK_DIR=${PACK_DIR:-build/game}
 
 # The game's own packages first, then the compiler with libFuzzer.

@@ -2,6 +2,7 @@
 #include "app/main_loop.h"
 
 #include "app/app_globals.h"
+#include "app/demo_run.h"
 #include "platform/clock.h"
 #include "platform/run_stats.h"
 #include "platform/window.h"
@@ -31,13 +32,15 @@ int RunMainLoop(const MainLoopSteps& steps) {
     }
     now = TimeGetTime();
     // Compared by difference, so the schedule survives the clock's wrap.
-    if (TimeAfter(nextStepTime, now)) {
+    // A timedemo never waits.
+    if (TimeAfter(nextStepTime, now) && !DemoFlatOut()) {
       Sleep(1);
       continue;
     }
     if (steps.Update) steps.Update();
     nextStepTime += StepMilliseconds;
-    const bool drawn = TimeAfter(nextStepTime, now);
+    // A demo renders after the steps its recording did.
+    const bool drawn = DemoFrameAfterStep(TimeAfter(nextStepTime, now));
     NoteRunStep(drawn);
     if (drawn) {
       if (steps.Render) steps.Render();

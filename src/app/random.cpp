@@ -20,6 +20,11 @@ void SeedRandom(std::uint32_t seed) {
   NeedsSeed = false;
 }
 
+std::uint32_t RandomState() {
+  if (NeedsSeed) SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
+  return State;
+}
+
 std::uint32_t RandomBelow(std::uint32_t n) {
   if (NeedsSeed) SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
   return NextValue() % n;

@@ -8,3 +8,7 @@ std::uint32_t RandomBelow(std::uint32_t n);
 
 // Seeds the generator explicitly (tests, replays); the time seed is then skipped.
 void SeedRandom(std::uint32_t seed);
+
+// The generator's state: the seed its next values follow from (seeded from the time first if
+// nothing has drawn yet). Seeding with it later repeats the same sequence.
+std::uint32_t RandomState();

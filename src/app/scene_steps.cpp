@@ -2,6 +2,7 @@
 #include "app/scene_steps.h"
 
 #include "app/app_globals.h"
+#include "app/demo_run.h"
 #include "app/frame_timer.h"
 #include "audio/music_player.h"
 #include "audio/sound_engine.h"
@@ -67,6 +68,7 @@ void EnterMatch(GameWorld& w) {
   // ResetMatch put the state back to the title and its count to 0.
   ++w.StateFrameCount;
   w.GameState = StatePlay;
+  DemoMatchEntered();
 }
 
 void RenderMatchFrame(GameWorld& w) {
@@ -85,6 +87,7 @@ void RenderMatchFrame(GameWorld& w) {
   } else if (w.Player.HP == 0 && !w.Player.Active && w.FlashLevel <= 1.0f) {
     w.FinishMatch();
     w.PrepareResults();
+    DemoMatchFinished();
   }
 }
 
@@ -116,7 +119,8 @@ void EnterSettings(GameWorld& w) {
 }
 
 bool ScoreEntersRanking(const GameWorld& w) {
-  return Settings.DebugMode == 0 &&
+  // A replayed match is the recording player's: no name is asked for.
+  return !DemoReplaying() && Settings.DebugMode == 0 &&
          w.RankingScores[Settings.Difficulty][LowestRankedSlot] < w.LastGameScore;
 }
 
@@ -135,6 +139,7 @@ void RenderGameOver(GameWorld& w) {
 
 void UpdateStep() {
   GameWorld& w = World;
+  DemoStepBegins();
   switch (w.GameState) {
     case StateTitle:
       if (w.MenuShown) w.UpdateMenuHover();
@@ -158,6 +163,7 @@ void UpdateStep() {
     Mouse.PollMouse();
     if (!WindowCursorWellInside()) PutCursorAtScreenCentre();
   }
+  DemoStepEnds();
 }
 
 void RenderStep() {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/app_globals.h"
+#include "app/demo_run.h"
 #include "app/frame_timer.h"
 #include "app/main_loop.h"
 #include "app/scene_steps.h"
@@ -103,6 +104,7 @@ int WinMain() {
   // The port's options shape the picture from the loading line on.
   Options.Load();
   Options.Apply();
+  ApplyDemoSettings();
 
   World.LoadRanking();
   Settings.DisplayWidth = Settings.ScreenWidth;
@@ -118,7 +120,8 @@ int WinMain() {
   NoteStartupStep("loaded");
 
   StartFrameTimer();
-  World.GameState = StateTitle;
+  // A replay starts its match at once.
+  World.GameState = DemoReplaying() ? StatePlay : StateTitle;
   ShowCursor(false);
   return RunMainLoop(MainLoopSteps{UpdateStep, RenderStep});
 }

@@ -2,6 +2,7 @@
 #include "app/window_procedure.h"
 
 #include "app/app_globals.h"
+#include "app/demo_run.h"
 #include "app/screenshot_key.h"
 #include "audio/sound_engine.h"
 #include "dialogs/settings_apply.h"
@@ -134,6 +135,7 @@ void GameWorld::OnMenuClick() {
 
 LRESULT MainWndProc(HWND window, std::uint32_t message, WPARAM wParam, LPARAM lParam) {
   GameWorld& w = World;
+  if (DemoTakesMessage(message, wParam, lParam)) return 0;
   RedrawBehindModalDialog(w);
   switch (message) {
     case WM_DESTROY:

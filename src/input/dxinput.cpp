@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/app_globals.h"
+#include "app/demo_run.h"
 #include "platform/message_box.h"
 #include "world/game_world.h"
 
@@ -70,6 +71,7 @@ void MouseInput::PollMouse() {
     // re-latch its buttons, so a lost poll reads as no input.
     MouseState = MouseSnapshot{};
   }
+  DemoMousePolled(MouseState);
   World.OnMouseButtons();
   World.OnMouseWheel();
 }

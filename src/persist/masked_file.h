@@ -27,6 +27,10 @@ struct MaskedReader {
   std::string ReadBytes(std::size_t count);
 };
 
+// While set (a demo replay), Setting.dat and Ranking.dat are neither read nor written: they
+// read as missing, and saves succeed without touching the disk.
+extern bool GameFilesUntouched;
+
 // Reads the file (its first 64 KiB). False if it does not exist; an unreadable file reads as
 // empty.
 bool ReadWholeFile(const char* name, std::string& bytes);

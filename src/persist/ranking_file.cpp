@@ -109,6 +109,11 @@ bool GameWorld::SaveRanking() {
 }
 
 void GameWorld::LoadRanking() {
+  if (GameFilesUntouched) {
+    // A replay keeps its table in memory: the defaults from start-up, its own match after it.
+    if (!ValidateRanking()) ResetRanking();
+    return;
+  }
   // After a failed save the file is stale: keep the scores of this run.
   bool readFile = false;
   if (!RankingSaveFailed) {

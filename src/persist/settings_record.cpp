@@ -77,8 +77,7 @@ int OutOfRange(std::uint32_t value, std::uint32_t low, std::uint32_t high) {
   return value < low || value > high ? 1 : 0;
 }
 
-std::string SettingsFileText(SettingsRecord& r) {
-  const std::uint32_t key = DrawFileKey();
+std::string SettingsFileText(SettingsRecord& r, std::uint32_t key) {
   std::string text;
   text.reserve(SettingsReadLength + 2);
   text += std::to_string(key ^ FileKeyMask);
@@ -87,10 +86,27 @@ std::string SettingsFileText(SettingsRecord& r) {
     AppendMaskedNumber(text, *field, key);
     text += ',';
   }
-  text += "\r\n";
   return text;
 }
+
+void ReadStoredFields(SettingsRecord& r, const std::string& bytes, std::size_t* end) {
+  MaskedReader reader{bytes};
+  const std::uint32_t key = static_cast<std::uint32_t>(reader.ReadNumber()) ^ FileKeyMask;
+  reader.Skip(2);
+  for (std::uint32_t* field : StoredFields(r)) {
+    *field = static_cast<std::uint32_t>(reader.ReadNumber()) ^ key;
+    reader.Skip(1);
+  }
+  if (end) *end = reader.Position;
+}
 }  // namespace
+
+std::string SettingsRecord::StoredRecord(std::uint32_t key) { return SettingsFileText(*this, key); }
+
+int SettingsRecord::ReadStoredRecord(const std::string& bytes) {
+  ReadStoredFields(*this, bytes, nullptr);
+  return ValidateSettings();
+}
 
 void SettingsRecord::ApplyKeyPreset(int preset) {
   if (preset != 1 && preset != 2) return;
@@ -206,7 +222,7 @@ int SettingsRecord::ValidateSettings() {
 bool SettingsRecord::SaveSettings() {
   int index = 0;
   for (std::uint32_t* field : StoredFields(*this)) CommittedFields[index++] = *field;
-  const bool saved = ReplaceFile(SettingsFileName, SettingsFileText(*this));
+  const bool saved = ReplaceFile(SettingsFileName, SettingsFileText(*this, DrawFileKey()) + "\r\n");
   SaveFailed = saved ? 0 : 1;
   return saved;
 }
@@ -224,15 +240,10 @@ int SettingsRecord::LoadSettings() {
       if (SaveSettings()) present = ReadWholeFile(SettingsFileName, bytes);
     }
     if (present) {
-      MaskedReader reader{bytes};
-      const std::uint32_t key = static_cast<std::uint32_t>(reader.ReadNumber()) ^ FileKeyMask;
-      reader.Skip(2);
-      for (std::uint32_t* field : StoredFields(*this)) {
-        *field = static_cast<std::uint32_t>(reader.ReadNumber()) ^ key;
-        reader.Skip(1);
-      }
+      std::size_t end = 0;
+      ReadStoredFields(*this, bytes, &end);
       // The record ends at the last comma; the next save writes the line end again.
-      CutFile(SettingsFileName, reader.Position);
+      CutFile(SettingsFileName, end);
     }
   }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 enum KeyBindingIndex : int {
   KeyForward = 0,
@@ -102,6 +103,10 @@ struct SettingsRecord {
   // 0, or the first section (1..5) holding a value out of range; derives as it goes.
   int ValidateSettings();
   void ResetSection(int section, bool refreshPage);
+  // The stored fields as Setting.dat's record (header line and 48 fields, no line end), masked
+  // with `key`; and such a record read back into this one (ValidateSettings' result: 0 valid).
+  std::string StoredRecord(std::uint32_t key);
+  int ReadStoredRecord(const std::string& bytes);
   // Presets 1 and 2 overwrite all ten bindings; 0 (custom) and anything else leave them.
   void ApplyKeyPreset(int preset);
 };

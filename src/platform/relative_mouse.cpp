@@ -74,3 +74,9 @@ void LoseRelativeMouse() {
   // A window in the background must not keep the pointer captured.
   if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GetRelativeMouseMode()) SDL_SetRelativeMouseMode(SDL_FALSE);
 }
+
+void AcquireRelativeMouseForTests() {
+  std::lock_guard<std::mutex> hold(Lock);
+  Acquired = true;
+  Pending = MouseSnapshot{};
+}

@@ -27,3 +27,6 @@ void AddMouseMotion(std::int32_t dx, std::int32_t dy);
 void AddMouseWheel(std::int32_t delta);
 void SetMouseButton(int index, bool down);
 void LoseRelativeMouse();  // focus lost: the next poll fails until re-acquired
+
+// Test seam: acquired whatever holds the keyboard focus (a headless window never gets it).
+void AcquireRelativeMouseForTests();

@@ -1,4 +1,5 @@
-// The fuzzed readers: Setting.dat, Ranking.dat, korvid.ini, WAV, BMP and DDS pictures, .x models.
+// The fuzzed readers: Setting.dat, Ranking.dat, korvid.ini, WAV, BMP and DDS pictures, .x models,
+// demos.
 #include "fuzz_targets.h"
 
 #include <unistd.h>
@@ -9,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "app/demo_file.h"
+#include "app/demo_run.h"
 #include "audio/wav_reader.h"
 #include "persist/port_options.h"
 #include "persist/settings_record.h"
@@ -95,6 +98,27 @@ int FuzzOptionsFile(const std::uint8_t* data, std::size_t size) {
   return 0;
 }
 
+int FuzzDemoFile(const std::uint8_t* data, std::size_t size) {
+  DemoFile demo;
+  std::string error;
+  if (!DecodeDemo(data, size, demo, error)) {
+    if (error.empty()) std::abort();  // a refusal always says why
+    return 0;
+  }
+  // What was read writes back to bytes that read the same (a long claimed run of repeats is
+  // left at the read: copying a million steps four times over only slows the search).
+  if (demo.Steps.size() <= 100000) {
+    const std::string again = EncodeDemo(demo);
+    DemoFile back;
+    if (!DecodeDemo(reinterpret_cast<const std::uint8_t*>(again.data()), again.size(), back, error) ||
+        back.Steps.size() != demo.Steps.size() || EncodeDemo(back) != again)
+      std::abort();
+  }
+  // The checks a replay makes before it starts.
+  CheckDemoForReplay(demo, error);
+  return 0;
+}
+
 int FuzzWaveFile(const std::uint8_t* data, std::size_t size) {
   InScratch("fuzz.wav", data, size, [] {
     std::vector<std::uint8_t> samples;
@@ -131,5 +155,6 @@ const FuzzTarget FuzzTargets[] = {
     {"settings", FuzzSettingsFile}, {"ranking", FuzzRankingFile}, {"wave", FuzzWaveFile},
     {"bmp", FuzzPicture},           {"dds", FuzzPicture},         {"model", FuzzModelFile},
     {"options", FuzzOptionsFile},
+    {"demo", FuzzDemoFile},
 };
 const int FuzzTargetCount = sizeof FuzzTargets / sizeof FuzzTargets[0];

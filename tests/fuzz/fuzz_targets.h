@@ -18,3 +18,4 @@ int FuzzWaveFile(const std::uint8_t* data, std::size_t size);
 int FuzzPicture(const std::uint8_t* data, std::size_t size);
 int FuzzModelFile(const std::uint8_t* data, std::size_t size);
 int FuzzOptionsFile(const std::uint8_t* data, std::size_t size);
+int FuzzDemoFile(const std::uint8_t* data, std::size_t size);

@@ -2,8 +2,10 @@
 // finds an enemy, turns the view onto it with relative mouse motion and fires, until a file
 // shows the match has ended.
 //
-//   e2e_hunt_enemy SECONDS DONE_FILE MARKER   hunts until DONE_FILE is newer than MARKER
-//                                             (exit 0) or SECONDS have passed (exit 1)
+//   e2e_hunt_enemy SECONDS DONE_FILE MARKER [KILLS]
+//                                             hunts until DONE_FILE is newer than MARKER
+//                                             (exit 0) or SECONDS have passed (exit 1); after
+//                                             KILLS kills (default 1) it seeks enemy fire
 //   e2e_hunt_enemy --find PICTURE.ppm          prints what the finder sees in a screenshot
 //   e2e_hunt_enemy --look DX DY                turns the view by so many mouse counts
 //
@@ -254,7 +256,8 @@ struct Hands {
     XFlush(X);
   }
 
-  void Fire() const { Hold(1, true, 80); }
+  // Long enough that a slow frame of a loaded machine does not swallow the whole press.
+  void Fire() const { Hold(1, true, 250); }
   void Press(KeySym key, int milliseconds = 80) const { Hold(XKeysymToKeycode(X, key), false, milliseconds); }
 };
 
@@ -296,10 +299,10 @@ bool NewerThan(const char* file, const char* marker) {
 
 void Pause(int milliseconds) { usleep(static_cast<useconds_t>(milliseconds) * 1000); }
 
-// The hunt: look round for a ball, turn onto it, walk up to it and fire; after the first
-// kill, walk up to a ball and stand beside it until its fire ends the match (enemies on the
+// The hunt: look round for a ball, turn onto it, walk up to it and fire; after the wanted
+// kills, walk up to a ball and stand beside it until its fire ends the match (enemies on the
 // easiest difficulty barely move and may never come near a player who waits).
-int Hunt(const Hands& hands, int seconds, const char* doneFile, const char* marker) {
+int Hunt(const Hands& hands, int seconds, const char* doneFile, const char* marker, int wantedKills) {
   const auto start = std::chrono::steady_clock::now();
   const auto limit = start + std::chrono::seconds(seconds);
   auto now = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
@@ -360,7 +363,7 @@ int Hunt(const Hands& hands, int seconds, const char* doneFile, const char* mark
     }
     if (t.What == Target::Nothing) {
       tracking = false;
-      if (kills > 0 && now() - lastHit < 1.5) {
+      if (kills >= wantedKills && now() - lastHit < 1.5) {
         Pause(300);  // an enemy out of sight is firing: standing still, the player dies sooner
         continue;
       }
@@ -374,7 +377,7 @@ int Hunt(const Hands& hands, int seconds, const char* doneFile, const char* mark
         lost = 0;
         if (++turns % 9 == 0) {
           hands.Press(XK_e, 100 + std::rand() % 1400);
-          hands.Press(XK_w, kills > 0 ? 3000 : 1500);
+          hands.Press(XK_w, kills >= wantedKills ? 3000 : 1500);
           level(turns % 18 == 0 ? 62 : 84);
         }
       }
@@ -432,12 +435,12 @@ int Hunt(const Hands& hands, int seconds, const char* doneFile, const char* mark
     last[2] = t.Size;
     tracking = true;
     // Centred. Far balls are walked up to; after a kill, so is every ball, to stand by it.
-    const int wanted = kills == 0 ? 1500 : 9000;
+    const int wanted = kills < wantedKills ? 1500 : 9000;
     if (t.Size < wanted) {
       hands.Press(XK_w, t.Size < wanted / 4 ? 900 : 400);
       continue;
     }
-    if (kills > 0) {
+    if (kills >= wantedKills) {
       Pause(500);  // stand in its fire
       continue;
     }
@@ -489,8 +492,8 @@ int main(int argc, char** argv) {
     XCloseDisplay(hands.X);
     return 0;
   }
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: %s SECONDS DONE_FILE MARKER | --find PICTURE.ppm\n", argv[0]);
+  if (argc != 4 && argc != 5) {
+    std::fprintf(stderr, "usage: %s SECONDS DONE_FILE MARKER [KILLS] | --find PICTURE.ppm\n", argv[0]);
     return 2;
   }
   Hands hands;
@@ -501,5 +504,5 @@ int main(int argc, char** argv) {
   }
   hands.Root = DefaultRootWindow(hands.X);
   XChangePointerControl(hands.X, True, True, 1, 1, 1);  // no acceleration: a count is a count
-  return Hunt(hands, std::atoi(argv[1]), argv[2], argv[3]);
+  return Hunt(hands, std::atoi(argv[1]), argv[2], argv[3], argc == 5 ? std::max(1, std::atoi(argv[4])) : 1);
 }
