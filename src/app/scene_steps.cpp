@@ -234,6 +234,11 @@ void GameWorld::FinishMatch() {
   TransitionActive = 1;
   Player.X = Player.Y = Player.Z = 0;
   Sound.ResetListener();
+  // Saved before the switch back to the window: a failed switch quits, and the score of
+  // the match must not go with it.
+  RankingScores[Settings.Difficulty][CandidateSlot] = LastGameScore;
+  SaveRanking();
+  LoadRanking();
   if (Settings.WindowMode == 0) {
     // The match ran full screen: back to the window.
     if (!ResetDisplay(0)) {
@@ -246,9 +251,6 @@ void GameWorld::FinishMatch() {
       return;
     }
   }
-  RankingScores[Settings.Difficulty][CandidateSlot] = LastGameScore;
-  SaveRanking();
-  LoadRanking();
   SetFog(false);
   GameState = StateGameOver;
   // What the match and its music freed goes back to the system between matches, so a long

@@ -6,6 +6,7 @@
 #include "platform/render/render_device.h"
 #include "platform/render/sprite.h"
 #include "platform/render/texture.h"
+#include "scene/play_scene.h"
 #include "scene/text_panels.h"
 #include "world/game_world.h"
 
@@ -24,6 +25,10 @@ bool GameWorld::CreateTextPanel(int slot, int width, int height) {
 }
 
 void GameWorld::CreateTextPanels() {
+  // New panels are empty, so the caches start again as at start-up; kept, a match entered
+  // through a display reset would show no count while its magazine held the last one shown.
+  ShownAmmo = 0;
+  ShownHealth = 0;
   ReleaseSprite(PanelSprite);
   PanelSprite = CreateSprite(Device);
   CreateTextPanel(0, 171, 67);

@@ -132,6 +132,22 @@ TEST_F(SceneTest, MatchEndsOnlyAfterTheDeathFlashHasFaded) {
   EXPECT_EQ(World.RankingScores[2][5], 17);
 }
 
+TEST_F(SceneTest, ScoreIsSavedBeforeAFailedSwitchBackToTheWindowQuits) {
+  Settings.WindowMode = 0;  // with no device here, the switch back fails
+  Enter(StatePlay, 40);
+  World.Player.HP = 0;
+  World.Player.Active = 0;
+  World.FlashLevel = 1.0f;
+  World.LastGameScore = 23;
+  RenderStep();
+  EXPECT_EQ(World.GameState, StateQuit);
+  ASSERT_FALSE(CapturedMessageBoxes().empty());
+  EXPECT_EQ(CapturedMessageBoxes().back().Caption, "WindowMode");
+  World.RankingScores[1][5] = 0;
+  World.LoadRanking();
+  EXPECT_EQ(World.RankingScores[1][5], 23);
+}
+
 struct RecentreCase {
   const char* Name;
   int X, Y;  // window-cursor position, pixels from the right and bottom edges when negative
