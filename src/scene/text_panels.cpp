@@ -34,7 +34,7 @@ void GameWorld::CreateTextPanels() {
   CreateTextPanel(0, 171, 67);
   CreateTextPanel(1, 85, 24);
   CreateTextPanel(2, 100, 30);
-  CreateTextPanel(3, 400, 50);
+  CreateTextPanel(3, 600, 50);  // the operation label runs past 512 pixels
   CreateTextPanel(4, 400, 50);
   CreateTextPanel(5, 400, 50);
   for (int slot = 6; slot <= 16; slot += 2) CreateTextPanel(slot, 150, 70);
