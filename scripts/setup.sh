@@ -12,7 +12,7 @@ PACKAGES=(
   libgl1-mesa-dri libegl-mesa0 libegl-dev
   xvfb xauth xdotool libxtst-dev imagemagick xfonts-base x11-utils
   espeak-ng sox
-  desktop-file-utils appstream file dpkg-dev
+  desktop-file-utils appstream file dpkg-dev lintian
 )
 
 missing=()
