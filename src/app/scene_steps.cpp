@@ -142,7 +142,9 @@ void UpdateStep() {
       Sound.ResetListener();
       break;
     case StatePlay:
-      if (w.StateFrameCount <= FrozenMatchFrames) break;
+      // Under the noise into a match the count already runs past ten, but the match has not
+      // begun: its music, a shot or an enemy heard there would start before it.
+      if (w.StateFrameCount <= FrozenMatchFrames || w.TransitionActive) break;
       Music.KeepMatchMusic();
       Sound.UpdateListener(w.Player.X, w.Player.Y, w.Player.Z, w.ViewYaw, w.ViewPitch, w.Player.HP);
       if (AppActive) {
