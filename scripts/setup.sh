@@ -10,7 +10,7 @@ PACKAGES=(
   libopenal-dev libfluidsynth-dev fluid-soundfont-gm timgm6mb-soundfont libimgui-dev
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   libgl1-mesa-dri libegl-mesa0 libegl-dev
-  xvfb xauth xdotool libxtst-dev imagemagick xfonts-base x11-utils
+  xvfb xauth xdotool libxtst-dev imagemagick xfonts-base x11-utils x11-xkb-utils
   espeak-ng sox
   desktop-file-utils appstream file dpkg-dev lintian
 )
