@@ -73,16 +73,9 @@ void RenderMatchFrame(GameWorld& w) {
   ++w.StateFrameCount;
   ++w.PlayFrameCount;
   w.RenderPlayFrame();
-  if (w.Player.HP < 1.0f && w.Player.Active) {
-    // Just died: the death flash runs before the match ends.
-    w.Player.HP = 0;
-    w.Player.Active = 0;
-    w.ScopeOn = 0;
-    w.SetScope(0);
-    w.FlashLevel = 255.0f;
-    w.FlashActive = 1;
-    w.FlashKind = FlashDeath;
-  } else if (w.Player.HP == 0 && !w.Player.Active && w.FlashLevel <= 1.0f) {
+  // Just died: the death flash runs before the match ends.
+  if (CheckPlayerDeath(w)) return;
+  if (w.Player.HP == 0 && !w.Player.Active && w.FlashLevel <= 1.0f) {
     w.FinishMatch();
     w.PrepareResults();
   }
@@ -132,6 +125,18 @@ void RenderGameOver(GameWorld& w) {
   ShowCursor(false);
 }
 }  // namespace
+
+bool CheckPlayerDeath(GameWorld& w) {
+  if (!(w.Player.HP < 1.0f && w.Player.Active)) return false;
+  w.Player.HP = 0;
+  w.Player.Active = 0;
+  w.ScopeOn = 0;
+  w.SetScope(0);
+  w.FlashLevel = 255.0f;
+  w.FlashActive = 1;
+  w.FlashKind = FlashDeath;
+  return true;
+}
 
 void UpdateStep() {
   GameWorld& w = World;
