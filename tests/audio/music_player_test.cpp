@@ -2,6 +2,7 @@
 // the pieces, and the MIDI piece rendered and repeated through the loopback device.
 #include "app/app_globals.h"
 #include "app/scene_steps.h"
+#include "dialogs/settings_apply.h"
 #include "audio_fixture.h"
 #include "platform/sound/music_device.h"
 #include "world/match_values.h"
@@ -123,6 +124,18 @@ TEST_F(MusicPlayerTest, MusicSwitchOffPlaysNothingButSetsVolumes) {
   EXPECT_FALSE(MusicIsPlaying(Music.Performances[0]));
   EXPECT_FALSE(MusicIsPlaying(Music.Performances[1]));
   EXPECT_NEAR(MusicGain(Music.Performances[0]), std::pow(10.0f, -0.9f), 1e-5f);
+  EXPECT_LT(Listen(4410).Both(), 1e-6);
+}
+
+TEST_F(MusicPlayerTest, SwitchingMusicOffInTheSettingsStopsWhatPlays) {
+  Init();
+  Music.KeepTitleMusic();
+  ASSERT_TRUE(MusicIsPlaying(Music.Performances[0]));
+  ApplySettings();  // music still on: it plays on
+  EXPECT_TRUE(MusicIsPlaying(Music.Performances[0]));
+  Settings.MusicOn = 0;
+  ApplySettings();
+  EXPECT_FALSE(MusicIsPlaying(Music.Performances[0]));
   EXPECT_LT(Listen(4410).Both(), 1e-6);
 }
 
