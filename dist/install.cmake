@@ -56,6 +56,20 @@ install(FILES ${KORVID_DIST_DIR}/korvid.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}
 set(CPACK_PACKAGE_NAME korvid)
 set(CPACK_PACKAGE_VENDOR "Korvid developers")
 set(CPACK_PACKAGE_CONTACT "Korvid developers <korvid@korvid.example.org>")
+
+# Debian's documentation folder: the copyright file and a changelog in Debian's format.
+execute_process(COMMAND date -u -R -d ${KORVID_RELEASE_DATE} OUTPUT_VARIABLE KORVID_CHANGELOG_DATE
+                OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/copyright.in ${KORVID_DIST_DIR}/copyright @ONLY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${KORVID_DIST_DIR}/changelog @ONLY)
+add_custom_command(
+    OUTPUT ${KORVID_DIST_DIR}/changelog.gz
+    COMMAND gzip -9 -n -c ${KORVID_DIST_DIR}/changelog > ${KORVID_DIST_DIR}/changelog.gz
+    DEPENDS ${KORVID_DIST_DIR}/changelog
+    VERBATIM)
+add_custom_target(korvid_changelog ALL DEPENDS ${KORVID_DIST_DIR}/changelog.gz)
+install(FILES ${KORVID_DIST_DIR}/copyright ${KORVID_DIST_DIR}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/korvid)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "first-person arena shooter built around positional sound")
 # CPack puts the summary first and indents each line of this below it.
@@ -73,10 +87,15 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KORVID_HOMEPAGE})
 # The linked libraries come from dpkg-shlibdeps (korvid.ini's reader and the PNG writer are also
 # named, so a build without shlibdeps still lists them). What is opened at run time is named here:
-# the GL and EGL drivers (libepoxy and SDL load them), the fonts, the General MIDI SoundFont,
-# and the X core fonts the message boxes draw with.
+# the GL and EGL drivers (libepoxy and SDL load them), the fonts and the General MIDI SoundFont.
+# The X core fonts the message boxes draw with are recommended, as Debian has font packages
+# named: without them a box is not shown, its text goes to the terminal and its default
+# answer is taken.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libinih1, libstb0, libgl1, libglx-mesa0 | libglx-vendor, libegl1, libegl-mesa0 | libegl-vendor, libgl1-mesa-dri, fonts-ipafont-gothic, timgm6mb-soundfont | fluid-soundfont-gm, xfonts-base")
+    "libinih1, libstb0, libgl1, libglx-mesa0 | libglx-vendor, libegl1, libegl-mesa0 | libegl-vendor, libgl1-mesa-dri, fonts-ipafont-gothic, timgm6mb-soundfont | fluid-soundfont-gm")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xfonts-base")
+# Debian installs games' programs in /usr/games; a plain install keeps bin/.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/package_layout.cmake)
 set(CPACK_GENERATOR DEB)
 include(CPack)

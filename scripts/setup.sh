@@ -11,9 +11,9 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev libinih-dev
   libassimp-dev  # only the model tests read with it, as a second opinion on the game's reader
   libgl1-mesa-dri libegl-mesa0 libegl-dev
-  xvfb xauth xdotool libxtst-dev imagemagick xfonts-base x11-utils
+  xvfb xauth xdotool libxtst-dev imagemagick xfonts-base x11-utils x11-xkb-utils
   espeak-ng sox
-  desktop-file-utils appstream file dpkg-dev
+  desktop-file-utils appstream file dpkg-dev lintian
 )
 
 missing=()

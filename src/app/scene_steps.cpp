@@ -75,16 +75,9 @@ void RenderMatchFrame(GameWorld& w) {
   ++w.StateFrameCount;
   ++w.PlayFrameCount;
   w.RenderPlayFrame();
-  if (w.Player.HP < 1.0f && w.Player.Active) {
-    // Just died: the death flash runs before the match ends.
-    w.Player.HP = 0;
-    w.Player.Active = 0;
-    w.ScopeOn = 0;
-    w.SetScope(0);
-    w.FlashLevel = 255.0f;
-    w.FlashActive = 1;
-    w.FlashKind = FlashDeath;
-  } else if (w.Player.HP == 0 && !w.Player.Active && w.FlashLevel <= 1.0f) {
+  // Just died: the death flash runs before the match ends.
+  if (CheckPlayerDeath(w)) return;
+  if (w.Player.HP == 0 && !w.Player.Active && w.FlashLevel <= 1.0f) {
     w.FinishMatch();
     w.PrepareResults();
     DemoMatchFinished();
@@ -137,6 +130,18 @@ void RenderGameOver(GameWorld& w) {
 }
 }  // namespace
 
+bool CheckPlayerDeath(GameWorld& w) {
+  if (!(w.Player.HP < 1.0f && w.Player.Active)) return false;
+  w.Player.HP = 0;
+  w.Player.Active = 0;
+  w.ScopeOn = 0;
+  w.SetScope(0);
+  w.FlashLevel = 255.0f;
+  w.FlashActive = 1;
+  w.FlashKind = FlashDeath;
+  return true;
+}
+
 void UpdateStep() {
   GameWorld& w = World;
   DemoStepBegins();
@@ -147,7 +152,9 @@ void UpdateStep() {
       Sound.ResetListener();
       break;
     case StatePlay:
-      if (w.StateFrameCount <= FrozenMatchFrames) break;
+      // Under the noise into a match the count already runs past ten, but the match has not
+      // begun: its music, a shot or an enemy heard there would start before it.
+      if (w.StateFrameCount <= FrozenMatchFrames || w.TransitionActive) break;
       Music.KeepMatchMusic();
       Sound.UpdateListener(w.Player.X, w.Player.Y, w.Player.Z, w.ViewYaw, w.ViewPitch, w.Player.HP);
       if (AppActive) {
@@ -240,6 +247,11 @@ void GameWorld::FinishMatch() {
   TransitionActive = 1;
   Player.X = Player.Y = Player.Z = 0;
   Sound.ResetListener();
+  // Saved before the switch back to the window: a failed switch quits, and the score of
+  // the match must not go with it.
+  RankingScores[Settings.Difficulty][CandidateSlot] = LastGameScore;
+  SaveRanking();
+  LoadRanking();
   if (Settings.WindowMode == 0) {
     // The match ran full screen: back to the window.
     if (!ResetDisplay(0)) {
@@ -252,9 +264,6 @@ void GameWorld::FinishMatch() {
       return;
     }
   }
-  RankingScores[Settings.Difficulty][CandidateSlot] = LastGameScore;
-  SaveRanking();
-  LoadRanking();
   SetFog(false);
   GameState = StateGameOver;
   // What the match and its music freed goes back to the system between matches, so a long

@@ -218,6 +218,7 @@ void RunModalLoop(DialogState& dialog) {
       }
       // The owner chain is disabled: its input belongs to the dialog.
       if (!DialogDataOf(message.Window) && message.Window && IsInput(message.Id)) {
+        NoteDialogKey(message.Id, message.WParam);
         Input.push_back({message.Id, message.WParam, message.LParam, PumpSerial});
         continue;
       }

@@ -134,7 +134,8 @@ bool ChooseGameFolder(const std::string& currentDir, const char* xdgDataHome, co
   place.Folder = std::filesystem::path(base + "/korvid").lexically_normal().string();
   while (place.Folder.size() > 1 && place.Folder.back() == '/') place.Folder.pop_back();
 
-  // Installed: <prefix>/bin/korvid with <prefix>/share/korvid/File. Built: File/ beside it.
+  // Installed: <prefix>/bin/korvid (/usr/games/korvid from the package) with
+  // <prefix>/share/korvid/File. Built: File/ beside it.
   const std::filesystem::path bin = std::filesystem::path(executable).parent_path();
   for (const std::filesystem::path& pack : {bin / KORVID_PACK_FROM_BIN, bin / "File"}) {
     if (!executable.empty() && IsFolder(pack.string())) {

@@ -3,11 +3,17 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <deque>
+#include <string>
 
+#include "platform/message_box_internal.h"
 #include "platform/window_internal.h"
 
 namespace {
+// Shown again when closed without a button; past this, the box is taken as not showable.
+constexpr int MostShowings = 20;
+NativeMessageBox ShowNative = SDL_ShowMessageBox;
 bool Capturing = false;
 std::deque<int> Answers;
 std::vector<ShownMessageBox> Captured;
@@ -48,13 +54,26 @@ int MessageBox(HWND owner, const char* text, const char* caption, std::uint32_t 
   data.message = text ? text : "";
   data.numbuttons = count;
   data.buttons = buttons;
-  int pressed = -1;
-  if (SDL_ShowMessageBox(&data, &pressed) != 0 || pressed < 0) {
-    // No way to ask (no display at all): report on the terminal and take the default.
-    SDL_Log("%s: %s", data.title, data.message);
-    return DefaultAnswer(type);
+  // Each box is named on standard error, so a run can be followed from its log.
+  const std::string message = data.message;
+  std::fprintf(stderr, "Korvid: message box \"%s\": %s\n", data.title,
+               message.substr(0, message.find('\n')).c_str());
+  // A box closed by the window manager, with no button, is shown again: as on the desktop,
+  // a box the player has seen is answered only by one of its buttons.
+  for (int showing = 0; showing < MostShowings; ++showing) {
+    int pressed = -1;
+    if (ShowNative(&data, &pressed) != 0) break;
+    if (pressed >= 0) return pressed;
   }
-  return pressed;
+  // No way to ask (no display at all): report on the terminal and take the default.
+  SDL_Log("%s: %s (no answer; taking the default button)", data.title, data.message);
+  return DefaultAnswer(type);
+}
+
+NativeMessageBox SetNativeMessageBox(NativeMessageBox show) {
+  NativeMessageBox previous = ShowNative;
+  ShowNative = show ? show : SDL_ShowMessageBox;
+  return previous;
 }
 
 void BeginMessageBoxCapture() {

@@ -39,9 +39,35 @@ constexpr ScancodeKey FixedKeys[] = {
     {SDL_SCANCODE_NONUSBACKSLASH, 226}, {SDL_SCANCODE_INTERNATIONAL1, 226},
     {SDL_SCANCODE_LANG5, 243},     {SDL_SCANCODE_LANG4, 244},
 };
+
+// A Japanese (JIS) keyboard's punctuation keys, by position, with the codes a Japanese
+// Windows layout gives them: the key page names these caps, and Setting.dat files move
+// between the two systems.
+constexpr ScancodeKey JapaneseKeys[] = {
+    {SDL_SCANCODE_EQUALS, 222},        // ^ ~
+    {SDL_SCANCODE_INTERNATIONAL3, 220},  // ¥ |
+    {SDL_SCANCODE_LEFTBRACKET, 192},   // @ `
+    {SDL_SCANCODE_RIGHTBRACKET, 219},  // [ {
+    {SDL_SCANCODE_SEMICOLON, 187},     // ; +
+    {SDL_SCANCODE_APOSTROPHE, 186},    // : *
+    {SDL_SCANCODE_BACKSLASH, 221},     // ] }
+    {SDL_SCANCODE_NONUSHASH, 221},
+    {SDL_SCANCODE_GRAVE, 243},         // 半角/全角
+};
 }  // namespace
 
-std::uint32_t VirtualKeyFromSdl(const SDL_Keysym& key) {
+bool JapaneseKeyboardLayout() {
+  // Only a JIS layout puts ":" right of L and "@" right of P.
+  return SDL_GetKeyFromScancode(SDL_SCANCODE_APOSTROPHE) == SDLK_COLON &&
+         SDL_GetKeyFromScancode(SDL_SCANCODE_LEFTBRACKET) == SDLK_AT;
+}
+
+std::uint32_t VirtualKeyFromSdl(const SDL_Keysym& key) { return VirtualKeyFromSdl(key, JapaneseKeyboardLayout()); }
+
+std::uint32_t VirtualKeyFromSdl(const SDL_Keysym& key, bool japaneseLayout) {
+  if (japaneseLayout)
+    for (const ScancodeKey& entry : JapaneseKeys)
+      if (entry.Scancode == key.scancode) return entry.Code;
   // Letters and digits follow the layout, as virtual-key codes do.
   if (key.sym >= SDLK_a && key.sym <= SDLK_z) return 'A' + (key.sym - SDLK_a);
   if (key.sym >= SDLK_0 && key.sym <= SDLK_9) return '0' + (key.sym - SDLK_0);

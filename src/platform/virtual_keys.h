@@ -5,5 +5,8 @@
 
 #include <cstdint>
 
-// 0 when the key has no virtual-key code.
+// 0 when the key has no virtual-key code. Punctuation keys follow the keyboard layout as
+// Windows' do: US positions, or those of a Japanese layout.
 std::uint32_t VirtualKeyFromSdl(const SDL_Keysym& key);
+std::uint32_t VirtualKeyFromSdl(const SDL_Keysym& key, bool japaneseLayout);
+bool JapaneseKeyboardLayout();  // from the layout the display server has now

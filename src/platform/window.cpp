@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <bitset>
 #include <cstdlib>
 #include <deque>
 #include <map>
@@ -32,6 +33,22 @@ std::deque<Message> Queue;
 int CursorCounter = 0;
 std::string Composition;
 bool Composing = false;
+
+std::bitset<256> DialogHeldKeys;
+
+// True for a repeat or release of a key whose press a dialog took.
+bool LeftOverDialogKey(const Message& message) {
+  if (message.Id != WM_KEYDOWN && message.Id != WM_KEYUP) return false;
+  const std::size_t key = message.WParam & 0xFF;
+  if (!DialogHeldKeys[key]) return false;
+  const bool repeat = (static_cast<std::uint32_t>(message.LParam) & (1u << 30)) != 0;
+  if (message.Id == WM_KEYDOWN && !repeat) {
+    DialogHeldKeys[key] = false;  // a new press: its release went with the dialog
+    return false;
+  }
+  if (message.Id == WM_KEYUP) DialogHeldKeys[key] = false;
+  return true;
+}
 
 struct PendingWarp {
   bool Active = false;
@@ -290,6 +307,7 @@ void WaitMessage(std::uint32_t timeoutMilliseconds) {
 
 LRESULT DispatchMessage(const Message& message) {
   if (!message.Window || !message.Window->Alive || !message.Window->Procedure) return 0;
+  if (!message.Window->DialogData && LeftOverDialogKey(message)) return 0;
   return message.Window->Procedure(message.Window, message.Id, message.WParam, message.LParam);
 }
 
@@ -344,7 +362,13 @@ bool WindowHasFocus(HWND window) {
   return sdl && (SDL_GetWindowFlags(sdl) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
 
+void NoteDialogKey(std::uint32_t message, WPARAM key) {
+  if (message == WM_KEYDOWN) DialogHeldKeys[key & 0xFF] = true;
+  if (message == WM_KEYUP) DialogHeldKeys[key & 0xFF] = false;
+}
+
 void ResetWindowSystem() {
+  DialogHeldKeys.reset();
   for (auto& w : Windows)
     if (w->Alive && w->Sdl) SDL_DestroyWindow(w->Sdl);
   Windows.clear();

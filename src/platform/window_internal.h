@@ -20,3 +20,7 @@ bool IsWindowAlive(HWND window);
 // The input method's composition (WM_IME_COMPOSITION tells when it changes).
 const std::string& CompositionText();
 bool CompositionActive();
+
+// A key pressed while a dialog took the input: after the dialog has closed, its repeats and
+// its release are not the screen's behind (an Escape held in a dialog must not quit).
+void NoteDialogKey(std::uint32_t message, WPARAM key);

@@ -6,6 +6,7 @@
 #include "platform/render/render_device.h"
 #include "platform/render/sprite.h"
 #include "platform/render/texture.h"
+#include "scene/play_scene.h"
 #include "scene/text_panels.h"
 #include "world/game_world.h"
 
@@ -24,12 +25,16 @@ bool GameWorld::CreateTextPanel(int slot, int width, int height) {
 }
 
 void GameWorld::CreateTextPanels() {
+  // New panels are empty, so the caches start again as at start-up; kept, a match entered
+  // through a display reset would show no count while its magazine held the last one shown.
+  ShownAmmo = 0;
+  ShownHealth = 0;
   ReleaseSprite(PanelSprite);
   PanelSprite = CreateSprite(Device);
   CreateTextPanel(0, 171, 67);
   CreateTextPanel(1, 85, 24);
   CreateTextPanel(2, 100, 30);
-  CreateTextPanel(3, 400, 50);
+  CreateTextPanel(3, 600, 50);  // the operation label runs past 512 pixels
   CreateTextPanel(4, 400, 50);
   CreateTextPanel(5, 400, 50);
   for (int slot = 6; slot <= 16; slot += 2) CreateTextPanel(slot, 150, 70);

@@ -21,7 +21,7 @@ bool GameWorld::DrawOperation() {
   if (!BeginFrame(ScreenClear)) return false;
   const int page = PageIndex >= 0 && PageIndex < PageCount ? PageIndex : 0;
   DrawPage(*this, TexOperation1 + page);
-  DrawScreenQuad(WidePanelQuad, TextPanels[PageLabelPanel], 1, 0, -1800, 4500);
+  DrawScreenQuad(PageLabelQuad, TextPanels[PageLabelPanel], 1, 0, -1800, 4500);
   DrawCursor();
   DrawMenuCorner();
   return EndFrame();

@@ -13,7 +13,6 @@ namespace {
 constexpr int IdName = 1071;
 constexpr int IdDecline = 1072;
 constexpr int IdConfirm = 1073;
-constexpr int NameReadBytes = 64;
 
 // "決定" is the default button, so Enter in the field confirms (never while an input method
 // composes: the dialog layer keeps that Enter for the input method).
@@ -29,9 +28,9 @@ int CurrentLevel() {
 }
 
 void Confirm(HWND dialog) {
-  std::string typed = GetDlgItemText(dialog, IdName);
-  // The field is read as the desktop's 64-byte buffer would take it; longer is refused anyway.
-  if (typed.size() >= NameReadBytes) typed.resize(NameReadBytes - 1);
+  // The whole text is converted: a cut inside a UTF-8 character would read as an unstorable
+  // one, and whatever is longer than the field's bytes is refused as too long anyway.
+  const std::string typed = GetDlgItemText(dialog, IdName);
   std::string stored;
   switch (CheckRankingName(typed, stored)) {
     case NameCheck::NotStorable:

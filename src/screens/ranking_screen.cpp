@@ -30,12 +30,12 @@ void CopyName(char (&to)[RankingNameBytes], const char* text, std::size_t length
   std::memcpy(to, text, length < sizeof to - 1 ? length : sizeof to - 1);
 }
 
-void SwapSlots(int level, int a, int b) {
+void SwapSlots(GameWorld& w, int level, int a, int b) {
   char held[RankingNameBytes];
-  std::memcpy(held, World.RankingNames[level][a], sizeof held);
-  CopyName(World.RankingNames[level][a], World.RankingNames[level][b], NameLength(World.RankingNames[level][b]));
-  CopyName(World.RankingNames[level][b], held, NameLength(held));
-  std::swap(World.RankingScores[level][a], World.RankingScores[level][b]);
+  std::memcpy(held, w.RankingNames[level][a], sizeof held);
+  CopyName(w.RankingNames[level][a], w.RankingNames[level][b], NameLength(w.RankingNames[level][b]));
+  CopyName(w.RankingNames[level][b], held, NameLength(held));
+  std::swap(w.RankingScores[level][a], w.RankingScores[level][b]);
 }
 }  // namespace
 
@@ -48,7 +48,7 @@ void GameWorld::SortRanking(bool includeCandidate) {
     swapped = false;
     for (int i = 0; i + 1 < count; ++i) {
       if (RankingScores[level][i] < RankingScores[level][i + 1]) {
-        SwapSlots(level, i, i + 1);
+        SwapSlots(*this, level, i, i + 1);
         swapped = true;
       }
     }

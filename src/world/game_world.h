@@ -112,6 +112,7 @@ class GameWorld {
   SceneVertex FpsBadgeQuad[4];
   SceneVertex RankingPanelQuad[4];
   SceneVertex WidePanelQuad[4];
+  SceneVertex PageLabelQuad[4];  // twice the panel's width, from the same left edge
   SceneVertex ScreenQuad[4];  // the status frame
   SceneVertex FlashQuad[4];
   SceneVertex ScopeQuad[4];

@@ -114,6 +114,9 @@ void GameWorld::ConstructWorld() {
   BuildQuad(FpsBadgeQuad, -0.03f, 0.1f, -0.03f, 0.015f, 0, 0xDDFFFFFFu);
   BuildQuad(RankingPanelQuad, -400, 400, -200, 200, 0, 0xCCFFFFFFu);
   BuildQuad(WidePanelQuad, -1400, 1400, -200, 200, 0, 0xCCFFFFFFu);
+  // The operation label is wider than a name panel: its panel is twice as wide, so its quad
+  // is too, and the text keeps its place and size.
+  BuildQuad(PageLabelQuad, -1400, 4200, -200, 200, 0, 0xCCFFFFFFu);
   BuildQuad(ScreenQuad, -0.675f, 0.675f, -0.542f, 0.542f, 0, 0xAAFFFFFFu);
   BuildQuad(FlashQuad, -0.675f, 0.675f, -0.542f, 0.542f, 0, 0);
   BuildQuad(ScopeQuad, -0.675f, 0.675f, -0.542f, 0.542f, 0, 0xFFFFFFFFu);

@@ -2,6 +2,7 @@
 #include "app/frame_timer.h"
 #include "app/scene_steps.h"
 #include "scene_fixture.h"
+#include "support/dialog_script.h"
 
 namespace {
 
@@ -78,18 +79,65 @@ TEST_F(SceneTest, EnteringFrameOfAMatchResetsItStartsTheFadeAndCentresTheCursor)
   EXPECT_EQ(PointParamY(queued[0].LParam), ScreenPixelHeight() / 2);
 }
 
-TEST_F(SceneTest, FirstTenFramesOfAMatchRunNoMatchLogic) {
+TEST_F(SceneTest, FirstTenFramesOfAMatchRunNoMatchLogicAndLeaveTheMouseAlone) {
   Enter(StatePlay, 10);
   World.Player.Active = 1;
   World.KeyTurnRightHeld = 1;
   World.ViewYaw = 0;
   Settings.MouseSensitivity = 50;
+  Queued();
   UpdateStep();
   EXPECT_EQ(World.ViewYaw, 0.0f);
+  EXPECT_TRUE(Queued().empty());  // no poll, so no recentring either
   World.StateFrameCount = 11;
   UpdateStep();
   EXPECT_GT(World.ViewYaw, 0.0f);
+  const std::vector<Message> queued = Queued();
+  ASSERT_EQ(queued.size(), 1u);
+  EXPECT_EQ(queued[0].Id, static_cast<std::uint32_t>(WM_MOUSEMOVE));
   World.KeyTurnRightHeld = 0;
+}
+
+TEST_F(SceneTest, GameOverOpensTheEntryForAStrictlyHigherScoreOutsideDebugModeWithTheCursorShown) {
+  const struct {
+    const char* Name;
+    int Score;
+    int Debug;
+    bool Opens;
+  } cases[] = {{"higher", 11, 0, true}, {"equal", 10, 0, false}, {"debug", 11, 1, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    World.ResetRanking();
+    World.RankingScores[1][4] = 10;
+    World.LastGameScore = c.Score;
+    Settings.DebugMode = c.Debug;
+    Enter(StateGameOver, 0);
+    const int cursorBefore = ShowCursor(true) - 1;
+    ShowCursor(false);
+    int openFlag = -1, cursorInside = 0;
+    DialogScript script(MainWindow);
+    if (c.Opens)
+      script.Then([&](HWND d) {
+        openFlag = RankingDialogOpen;
+        cursorInside = ShowCursor(true) - 1;
+        ShowCursor(false);
+        PostMessage(d, WM_CLOSE, 0, 0);
+      });
+    RenderStep();
+    EXPECT_EQ(World.StateFrameCount, 1u);
+    EXPECT_EQ(script.StepsRun(), c.Opens ? 1u : 0u);
+    if (c.Opens) {
+      EXPECT_EQ(openFlag, 1);
+      EXPECT_EQ(cursorInside, cursorBefore + 1);
+      EXPECT_EQ(World.LastGameScore, 0);  // the entry ended as every entry does
+    }
+    EXPECT_EQ(RankingDialogOpen, 0);
+    EXPECT_EQ(ShowCursor(true) - 1, cursorBefore);
+    ShowCursor(false);
+    RenderStep();  // later frames never open it
+    EXPECT_EQ(script.StepsRun(), c.Opens ? 1u : 0u);
+  }
+  Settings.DebugMode = 0;
 }
 
 TEST_F(SceneTest, MatchEndsOnlyAfterTheDeathFlashHasFaded) {
@@ -130,6 +178,22 @@ TEST_F(SceneTest, MatchEndsOnlyAfterTheDeathFlashHasFaded) {
   World.RankingScores[2][5] = 0;
   World.LoadRanking();
   EXPECT_EQ(World.RankingScores[2][5], 17);
+}
+
+TEST_F(SceneTest, ScoreIsSavedBeforeAFailedSwitchBackToTheWindowQuits) {
+  Settings.WindowMode = 0;  // with no device here, the switch back fails
+  Enter(StatePlay, 40);
+  World.Player.HP = 0;
+  World.Player.Active = 0;
+  World.FlashLevel = 1.0f;
+  World.LastGameScore = 23;
+  RenderStep();
+  EXPECT_EQ(World.GameState, StateQuit);
+  ASSERT_FALSE(CapturedMessageBoxes().empty());
+  EXPECT_EQ(CapturedMessageBoxes().back().Caption, "WindowMode");
+  World.RankingScores[1][5] = 0;
+  World.LoadRanking();
+  EXPECT_EQ(World.RankingScores[1][5], 23);
 }
 
 struct RecentreCase {

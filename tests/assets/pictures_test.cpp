@@ -184,6 +184,21 @@ TEST_F(AssetPictures, ScreensKeepTheScreenShapeAndMenuItemsHaveTwoStates)
     }
 }
 
+TEST_F(AssetPictures, FrameLeavesTheFrameCounterCornerPlain)
+{
+    // The counter's badge covers 1.3 to 11.4 % across and 0.2 to 4.6 % down the screen, where
+    // the frame has only its band and edge line: no lettering or ticks under the badge.
+    DdsPicture frame = LoadDds("Bitmap/Window.dds");
+    ASSERT_EQ(frame.Format, "ARGB");
+    int bright = 0;
+    for (int y = 0; y < frame.Height * 5 / 100; ++y)
+        for (int x = 0; x < frame.Width * 12 / 100; ++x) {
+            const uint8_t* c = &frame.Argb[(size_t(y) * frame.Width + x) * 4];
+            bright += c[2] > 150;  // red: the line along the band has little
+        }
+    EXPECT_EQ(bright, 0);
+}
+
 TEST_F(AssetPictures, TitleLogoLeavesTheMenuAreaClear)
 {
     std::vector<uint8_t> bytes = ReadBytes(GameDir() + "/File/Bitmap/Title.dds");

@@ -1,8 +1,11 @@
 // The music player: loading with its progress and messages, volume, keeping and restarting
 // the pieces, and the MIDI piece rendered and repeated through the loopback device.
 #include "app/app_globals.h"
+#include "app/scene_steps.h"
+#include "dialogs/settings_apply.h"
 #include "audio_fixture.h"
 #include "platform/sound/music_device.h"
+#include "world/match_values.h"
 
 namespace audio_test {
 namespace {
@@ -124,6 +127,18 @@ TEST_F(MusicPlayerTest, MusicSwitchOffPlaysNothingButSetsVolumes) {
   EXPECT_LT(Listen(4410).Both(), 1e-6);
 }
 
+TEST_F(MusicPlayerTest, SwitchingMusicOffInTheSettingsStopsWhatPlays) {
+  Init();
+  Music.KeepTitleMusic();
+  ASSERT_TRUE(MusicIsPlaying(Music.Performances[0]));
+  ApplySettings();  // music still on: it plays on
+  EXPECT_TRUE(MusicIsPlaying(Music.Performances[0]));
+  Settings.MusicOn = 0;
+  ApplySettings();
+  EXPECT_FALSE(MusicIsPlaying(Music.Performances[0]));
+  EXPECT_LT(Listen(4410).Both(), 1e-6);
+}
+
 TEST_F(MusicPlayerTest, KeepingStartsOnceAndRestartsAfterAStop) {
   Init();
   for (int i = 0; i < 5; ++i) Music.KeepTitleMusic();
@@ -194,6 +209,44 @@ TEST_F(MusicPlayerTest, DeviceClosedFirstLeavesThePlayerHarmless) {
   Music.StopMusic();
   Music.ShutdownMusic();
   EXPECT_EQ(Music.Performances[0], nullptr);
+}
+
+}  // namespace
+}  // namespace audio_test
+
+namespace audio_test {
+namespace {
+
+// Into a match: the play update runs only once the noise is over, so neither the match music
+// nor a shot is heard under it, and the music starts once, with the match.
+TEST_F(MusicPlayerTest, NeitherMatchMusicNorAShotSoundsUnderTheTransitionIntoAMatch) {
+  Init();
+  Music.KeepTitleMusic();
+  Settings.WindowMode = 1;
+  World.ResetMatch();
+  World.Player.Active = 1;
+  World.GameState = StatePlay;
+  World.StateFrameCount = 0;
+  World.TransitionActive = 1;
+  TriggerHeld = 1;  // the click that chose the item, still held
+  while (World.TransitionActive) {
+    UpdateStep();
+    RenderStep();
+  }
+  EXPECT_FALSE(MusicIsPlaying(Music.Performances[1]));
+  for (const SoundEvent& e : log_) EXPECT_EQ(e.Group, SoundPage) << "group " << e.Group << " under the noise";
+  // The title piece stops on the entering frame: whatever is left would be the match's.
+  RenderStep();
+  EXPECT_LT(Listen(Rate / 10).Both(), 1e-6);
+  for (int frame = 0; frame < 12; ++frame) {
+    UpdateStep();
+    RenderStep();
+  }
+  EXPECT_EQ(starts_, (std::vector<int>{0, 1}));
+  EXPECT_TRUE(WaitMusicQueued(Music.Performances[1], 2000));
+  EXPECT_GT(Listen(Rate / 10).Both(), 0.01);
+  TriggerHeld = 0;
+  World.ResetMatch();
 }
 
 }  // namespace

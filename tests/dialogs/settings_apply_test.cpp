@@ -73,20 +73,25 @@ TEST_F(SettingsApplyTest, HearingDistanceAndDifficultyRows) {
   ApplySettings();
   EXPECT_EQ(Settings.SoundDistanceScale, 100.0f);
   EXPECT_EQ(Settings.SoundDistanceQuarter, 25.0f);
-  EXPECT_EQ(Settings.EnemyCount, 20);
-  EXPECT_EQ(Settings.EnemyHealth, 10.0f);
-  EXPECT_EQ(Settings.EnemySpeed, 5);
-  EXPECT_EQ(Settings.RespawnDelayBase, 600);
-  EXPECT_EQ(Settings.EngagementDistance, 2000);
-  Settings.Difficulty = 0;
-  ApplySettings();
-  EXPECT_EQ(Settings.EnemyCount, 10);
-  EXPECT_EQ(Settings.EnemyHealth, 5.0f);
-  EXPECT_EQ(Settings.RespawnDelayBase, 900);
-  // Out of range leaves the last row in place.
-  Settings.Difficulty = 7;
-  ApplySettings();
-  EXPECT_EQ(Settings.EnemyCount, 10);
-  EXPECT_EQ(Settings.EngagementDistance, 1000);
+  const struct {
+    std::uint32_t Difficulty;
+    int Count;
+    float Health;
+    int Speed, Respawn, Engagement;
+  } rows[] = {
+      {0, 10, 5.0f, 1, 900, 1000},
+      {1, 15, 7.0f, 3, 750, 1500},
+      {2, 20, 10.0f, 5, 600, 2000},
+      {7, 20, 10.0f, 5, 600, 2000},  // out of range: the last row applied stays
+  };
+  for (const auto& r : rows) {
+    Settings.Difficulty = r.Difficulty;
+    ApplySettings();
+    EXPECT_EQ(Settings.EnemyCount, r.Count) << r.Difficulty;
+    EXPECT_EQ(Settings.EnemyHealth, r.Health) << r.Difficulty;
+    EXPECT_EQ(Settings.EnemySpeed, r.Speed) << r.Difficulty;
+    EXPECT_EQ(Settings.RespawnDelayBase, r.Respawn) << r.Difficulty;
+    EXPECT_EQ(Settings.EngagementDistance, r.Engagement) << r.Difficulty;
+  }
 }
 }  // namespace

@@ -1,6 +1,7 @@
 // Live behaviour of the pages: presets, key capture, click sound, help box, samples, greying.
 #include <string>
 
+#include "app/app_globals.h"
 #include "app/random.h"
 #include "dialogs/key_names.h"
 #include "dialogs/settings_pages.h"
@@ -228,7 +229,8 @@ TEST_F(SettingsWindowTest, MovingAVolumePlaysASampleAtEachStepWithTheKindDrawnFi
 TEST_F(SettingsWindowTest, DependentControlsGreyButKeepTheirValues) {
   Settings.MipmapLevel = 4;
   ASSERT_TRUE(Settings.SaveSettings());
-  const int debugDependent[] = {1049, 1057, 1054, 1056, 1070, 1059, 1058, 1068, 1069, 1052, 1053, 1060};
+  const int debugDependent[] = {1049, 1057, 1054, 1056, 1070, 1059, 1058, 1068, 1069, 1052, 1053,
+                                1060, 1061, 1062, 1063, 1064};
   RunWindow([&](HWND top, int frame) {
     if (frame != 2) return;
     const HWND other = SettingsWindow.Pages[PageOther];
@@ -263,5 +265,40 @@ TEST_F(SettingsWindowTest, DependentControlsGreyButKeepTheirValues) {
   EXPECT_EQ(Settings.MipmapLevel, 4u);
   EXPECT_EQ(Settings.VoiceOn, 0u);
   EXPECT_EQ(Settings.DebugMode, 0u);
+}
+}  // namespace
+
+namespace {
+TEST_F(SettingsWindowTest, APageDefaultsButtonAsksAndResetsItsSectionOnlyOnYes) {
+  for (int answer : {IDNO, IDYES}) {
+    QueueMessageBoxAnswer(answer);
+    std::uint32_t difficulty = 99, music = 0;
+    RunWindow([&](HWND top, int frame) {
+      if (frame != 2) return;
+      Settings.Difficulty = 2;
+      Settings.MusicVolume = 30;
+      Click(SettingsWindow.Pages[PageGame], IdPageDefaults);
+      difficulty = Settings.Difficulty;
+      music = Settings.MusicVolume;
+      Click(top, IdCancel);
+    });
+    ASSERT_FALSE(CapturedMessageBoxes().empty());
+    EXPECT_EQ(CapturedMessageBoxes().back().Text, "設定をディフォルトにしますか？");
+    EXPECT_EQ(CapturedMessageBoxes().back().Caption, "警告");
+    EXPECT_EQ(difficulty, answer == IDYES ? DefaultStoredFields[0] : 2u) << answer;
+    EXPECT_EQ(music, 30u) << "another page's section";
+  }
+}
+
+TEST_F(SettingsWindowTest, ACaptureWithNoSlotPendingSaysSoAndChangesNothing) {
+  Settings.KeyCaptureSlot = 0;
+  const std::uint32_t forward = Settings.KeyBindings[KeyForward];
+  RunKeyCapture(MainWindow);
+  ASSERT_EQ(CapturedMessageBoxes().size(), 1u);
+  EXPECT_EQ(CapturedMessageBoxes()[0].Text, "キー変更できません。");
+  EXPECT_EQ(CapturedMessageBoxes()[0].Caption, "警告");
+  EXPECT_EQ(Settings.KeyCaptureSlot, -1);
+  EXPECT_EQ(Settings.KeyBindings[KeyForward], forward);
+  Settings.KeyCaptureSlot = 0;
 }
 }  // namespace

@@ -23,7 +23,7 @@ printf '00000000' | dd of=Setting.dat bs=1 seek=0 conv=notrunc 2>/dev/null
 
 ./korvid > run.log 2>&1 &
 pid=$!
-boxes=0
+shot_taken=""
 for _ in $(seq 1 600); do
   sleep 0.1
   game=$(xdotool search --onlyvisible --name '^Korvid$' 2>/dev/null | head -1 || true)
@@ -31,26 +31,22 @@ for _ in $(seq 1 600); do
   box=""
   for w in $(top_windows); do viewable "$w" && box=$w; done
   [ -n "$box" ] || continue
-  # Boxes may come back under the same window id, so a message is told apart by its picture:
-  # a settled capture (two alike in a row) not seen before is a new message.
-  import -window "$box" box_a.ppm 2>/dev/null || continue
   sleep 0.3
-  import -window "$box" box_b.ppm 2>/dev/null || continue
-  cmp -s box_a.ppm box_b.ppm || continue
-  sum=$(md5sum < box_a.ppm)
-  if ! grep -qx "$sum" seen.txt 2>/dev/null; then
-    echo "$sum" >> seen.txt
-    boxes=$((boxes + 1))
-    [ "$boxes" -eq 1 ] && import -window root "$KORVID_E2E_ARTIFACTS/repair_message.png"
+  if [ -z "$shot_taken" ]; then
+    import -window root "$KORVID_E2E_ARTIFACTS/repair_message.png"
+    shot_taken=1
   fi
-  # Yes is the default button: Return answers it.
+  # Yes is the default button: Return answers it. Then wait until this box has gone.
   xdotool windowfocus "$box" 2>/dev/null || true
   xdotool key --clearmodifiers Return
-  # Until this box has gone: a slow close would otherwise be seen again and answered twice,
-  # the second Return taking the next box before it was counted.
   for _ in $(seq 1 30); do viewable "$box" || break; sleep 0.1; done
 done
-[ "$boxes" -eq 5 ] || fail "expected five repair messages before the window, saw $boxes"
+# The game names each box it shows on standard error: exactly the five repairs, in file order.
+grep '^Korvid: message box' run.log | sed 's/^Korvid: message box "警告": //' > boxes.txt || true
+printf '%s\n' ゲーム設定の読み込みエラー！ グラフィック設定の読み込みエラー！ オウディオ設定の読み込みエラー！ \
+  キー設定の読み込みエラー！ その他の設定の読み込みエラー！ > expected_boxes.txt
+cmp -s boxes.txt expected_boxes.txt ||
+  fail "expected the five repair messages before the window, saw $(wc -l < boxes.txt): $(tr '\n' '|' < boxes.txt)"
 [ -n "${game:-}" ] || fail "the game window never opened"
 
 for _ in $(seq 1 40); do

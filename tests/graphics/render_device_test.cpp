@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "dialogs/settings_apply.h"
 #include "graphics/mesh_models.h"
 #include "graphics/text_renderer.h"
 #include "graphics_fixture.h"
@@ -440,4 +441,21 @@ TEST_F(RenderTest, LoadingLineReplacesTheScreenWithOneLineAtTheBottomLeft) {
   EXPECT_GT(lit, 20);
   EXPECT_EQ(outside, 0);
   World.EndFrame();
+}
+
+TEST_F(RenderTest, AppliedSettingsChooseTheMipFilterFromMipmapsAndTheirLevel) {
+  const struct {
+    std::uint8_t Use;
+    std::uint32_t Level;
+    std::uint32_t Filter;
+  } cases[] = {{0, 1, D3DTEXF_NONE}, {1, 0, D3DTEXF_POINT}, {1, 1, D3DTEXF_LINEAR},
+               {1, 4, D3DTEXF_POINT}, {1, 5, D3DTEXF_LINEAR}};
+  const SettingsRecord saved = Settings;
+  for (const auto& c : cases) {
+    Settings.UseMipmaps = c.Use;
+    Settings.MipmapLevel = c.Level;
+    ApplySettings();
+    EXPECT_EQ(device->GetTextureStageState(0, D3DTSS_MIPFILTER), c.Filter) << int(c.Use) << " " << c.Level;
+  }
+  Settings = saved;
 }

@@ -28,19 +28,25 @@ grep -v '^\./usr/' "$WORK/files" && fail "files outside /usr"
 (cd "$PACK" && find . -type f | sed 's|^\.|./usr/share/korvid/File|' | sort) > "$WORK/pack"
 missing=$(comm -23 "$WORK/pack" "$WORK/files")
 [ -z "$missing" ] || fail "pack files missing from the package: $missing"
-for f in ./usr/bin/korvid ./usr/share/applications/org.korvid.Korvid.desktop \
-         ./usr/share/metainfo/org.korvid.Korvid.metainfo.xml ./usr/share/man/man6/korvid.6.gz; do
+for f in ./usr/games/korvid ./usr/share/applications/org.korvid.Korvid.desktop \
+         ./usr/share/metainfo/org.korvid.Korvid.metainfo.xml ./usr/share/man/man6/korvid.6.gz \
+         ./usr/share/doc/korvid/copyright ./usr/share/doc/korvid/changelog.gz; do
   grep -qx "$f" "$WORK/files" || fail "$f missing"
 done
 for size in 16 22 24 32 48 64 128 256 512; do
   grep -qx "./usr/share/icons/hicolor/${size}x${size}/apps/korvid.png" "$WORK/files" || fail "$size px icon missing"
 done
-extra=$(comm -13 "$WORK/pack" "$WORK/files" | grep -v -e '^./usr/bin/korvid$' -e '^./usr/share/applications/' \
-  -e '^./usr/share/metainfo/' -e '^./usr/share/man/man6/' -e '^./usr/share/icons/hicolor/' || true)
+extra=$(comm -13 "$WORK/pack" "$WORK/files" | grep -v -e '^./usr/games/korvid$' -e '^./usr/share/applications/' \
+  -e '^./usr/share/metainfo/' -e '^./usr/share/man/man6/' -e '^./usr/share/icons/hicolor/' \
+  -e '^./usr/share/doc/korvid/' || true)
 [ -z "$extra" ] || fail "unexpected files: $extra"
 
 dpkg-deb -x "$DEB" "$WORK/root"
-file "$WORK/root/usr/bin/korvid" | grep -q ', stripped' || fail "the packaged program is not stripped"
+file "$WORK/root/usr/games/korvid" | grep -q ', stripped' || fail "the packaged program is not stripped"
+# The program finds its pack relative to itself, as from bin/ in a plain install.
+[ -d "$WORK/root/usr/games/../share/korvid/File/Bitmap" ] || fail "no pack where the program looks for it"
+zcat "$WORK/root/usr/share/doc/korvid/changelog.gz" | head -1 | grep -q "^korvid ($VERSION) " ||
+  fail "the changelog does not open with this version"
 
 # The package owning a file, whichever side of the merged /usr it was registered under.
 owner() {
@@ -52,10 +58,10 @@ owner() {
 }
 
 # Every library the program needs directly.
-objdump -p "$WORK/root/usr/bin/korvid" | awk '/NEEDED/ {print $2}' > "$WORK/needed"
+objdump -p "$WORK/root/usr/games/korvid" | awk '/NEEDED/ {print $2}' > "$WORK/needed"
 [ -s "$WORK/needed" ] || fail "no NEEDED entries read"
 while read -r soname; do
-  path=$(ldd "$WORK/root/usr/bin/korvid" | awk -v s="$soname" '$1 == s {print $3}')
+  path=$(ldd "$WORK/root/usr/games/korvid" | awk -v s="$soname" '$1 == s {print $3}')
   [ -n "$path" ] || fail "$soname does not resolve"
   pkg=$(owner "$path")
   has_dep "$pkg" || fail "$soname comes from $pkg, which is not a dependency"
@@ -67,7 +73,16 @@ font=$(fc-match -f '%{file}' IPAGothic)
 has_dep "$(owner "$font")" || fail "the font $font is not brought in"
 has_dep timgm6mb-soundfont || fail "no SoundFont"
 [ "$(owner /usr/share/sounds/sf2/TimGM6mb.sf2)" = timgm6mb-soundfont ] || fail "TimGM6mb.sf2 moved package"
-for drv in libgl1-mesa-dri libglx-mesa0 libgl1 xfonts-base; do has_dep "$drv" || fail "$drv not a dependency"; done
+for drv in libgl1-mesa-dri libglx-mesa0 libgl1; do has_dep "$drv" || fail "$drv not a dependency"; done
 # The game reads its models itself: the model library is for the tests only.
 if tr ',|' '\n\n' <<< "$DEPENDS" | grep -qi assimp; then fail "a model library is a dependency: $DEPENDS"; fi
+# Debian's packages never depend on X font packages: the message boxes' fonts are recommended.
+has_dep xfonts-base && fail "xfonts-base is a dependency"
+tr ',' '\n' <<< "$(dpkg-deb -f "$DEB" Recommends)" | sed 's/ //g' | grep -qx xfonts-base ||
+  fail "xfonts-base is not recommended"
+
+# Debian's own package checker: no errors.
+echo "== lintian"
+lintian --fail-on error --suppress-tags-from-file /dev/null "$DEB" | tee "$WORK/lintian" ||
+  fail "lintian: $(grep '^E:' "$WORK/lintian" | tr '\n' ' ')"
 echo "PASS: package"

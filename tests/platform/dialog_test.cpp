@@ -135,6 +135,43 @@ TEST_F(DialogTest, ModalLoopFeedsTheMainWindowKeepsItsInputAndReturnsTheResult) 
   EXPECT_FALSE(SetDlgItemText(opened, IdEdit, "x"));
 }
 
+INT_PTR EndOnCommand(HWND dialog, std::uint32_t message, WPARAM wParam, LPARAM) {
+  if (message == WM_COMMAND) EndDialog(dialog, LowWord(wParam));
+  return message == WM_INITDIALOG || message == WM_COMMAND;
+}
+
+TEST_F(DialogTest, KeyThatClosedTheDialogNeverActsBehindItRepeatsIncluded) {
+  constexpr DialogControl OneButton[] = {
+      {ControlKind::PushButton, IdDefault, "決定", 5, 5, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON}};
+  const DialogTemplate small{"Keys", "IPAPGothic", 9, 0, 0, 80, 40, WS_CAPTION | DS_CENTER, OneButton};
+  const struct {
+    std::uint32_t Key;
+    int Result;
+  } cases[] = {{0x1B, IDCANCEL}, {0x0D, IdDefault}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Key);
+    MainSeen.clear();
+    {
+      DialogScript script(Main);
+      script.Then([&](HWND) { script.KeyDown(c.Key); });
+      EXPECT_EQ(DialogBoxParam(Main, small, EndOnCommand, 0), c.Result);
+    }
+    // Still held after the dialog: repeats, the release, then a new press of its own.
+    DialogScript keys(Main);
+    keys.KeyDown(c.Key, true);
+    keys.KeyDown(c.Key, true);
+    keys.KeyUp(c.Key);
+    keys.KeyDown(c.Key);
+    Message m;
+    while (PeekMessage(m)) DispatchMessage(m);
+    std::vector<std::pair<std::uint32_t, bool>> keysSeen;
+    for (const Message& seen : MainSeen)
+      if (seen.Id == WM_KEYDOWN || seen.Id == WM_KEYUP)
+        keysSeen.push_back({seen.Id, (static_cast<std::uint32_t>(seen.LParam) & (1u << 30)) != 0});
+    EXPECT_EQ(keysSeen, (std::vector<std::pair<std::uint32_t, bool>>{{WM_KEYDOWN, false}}));
+  }
+}
+
 TEST_F(DialogTest, QuitInsideTheLoopEndsTheDialogAndReachesTheMainLoop) {
   DialogScript script(Main);
   script.Then([](HWND) { PostQuitMessage(5); });

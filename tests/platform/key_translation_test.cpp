@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "dialogs/key_names.h"
+#include "platform/virtual_keys.h"
 #include "platform/window.h"
 
 namespace {
@@ -121,6 +123,42 @@ TEST_F(KeyTranslationTest, EveryNamedKeyGroup) {
   EXPECT_EQ(Press(SDL_SCANCODE_RIGHTBRACKET, SDLK_RIGHTBRACKET), 221u);
   EXPECT_EQ(Press(SDL_SCANCODE_APOSTROPHE, SDLK_QUOTE), 222u);
   EXPECT_EQ(Press(SDL_SCANCODE_NONUSBACKSLASH, SDLK_LESS), 226u);
+}
+
+// A JIS keyboard's punctuation caps: the code a Japanese Windows layout gives, and the name
+// the keys page shows for it, which is the cap's own.
+TEST(JapaneseKeyboard, PunctuationKeysGiveTheCodesAndNamesOfTheirCaps) {
+  const struct {
+    SDL_Scancode Scancode;
+    SDL_Keycode Sym;  // what the JIS layout types there
+    std::uint32_t Code;
+    const char* Name;
+  } caps[] = {
+      {SDL_SCANCODE_MINUS, SDLK_MINUS, 189, "－(ﾊｲﾌﾝ)"},
+      {SDL_SCANCODE_EQUALS, SDLK_CARET, 222, "＾"},
+      {SDL_SCANCODE_INTERNATIONAL3, SDLK_BACKSLASH, 220, "\\"},
+      {SDL_SCANCODE_LEFTBRACKET, SDLK_AT, 192, "＠"},
+      {SDL_SCANCODE_RIGHTBRACKET, SDLK_LEFTBRACKET, 219, "["},
+      {SDL_SCANCODE_SEMICOLON, SDLK_SEMICOLON, 187, "；(ｾﾐｺﾛﾝ)"},
+      {SDL_SCANCODE_APOSTROPHE, SDLK_COLON, 186, "：(ｺﾛﾝ)"},
+      {SDL_SCANCODE_BACKSLASH, SDLK_RIGHTBRACKET, 221, "]"},
+      {SDL_SCANCODE_COMMA, SDLK_COMMA, 188, "，(ｶﾝﾏ)"},
+      {SDL_SCANCODE_PERIOD, SDLK_PERIOD, 190, "．(ﾋﾟﾘｵﾄﾞ)"},
+      {SDL_SCANCODE_SLASH, SDLK_SLASH, 191, "／(ｽﾗｯｼｭ)"},
+      {SDL_SCANCODE_INTERNATIONAL1, SDLK_BACKSLASH, 226, "_(ｱﾝﾀﾞｰﾗｲﾝ)"},
+  };
+  for (const auto& cap : caps) {
+    SDL_Keysym key{};
+    key.scancode = cap.Scancode;
+    key.sym = cap.Sym;
+    EXPECT_EQ(VirtualKeyFromSdl(key, true), cap.Code) << cap.Name;
+    EXPECT_STREQ(KeyName(VirtualKeyFromSdl(key, true)), cap.Name);
+  }
+  // The full-width key left of 1 is one the capture refuses, as on Japanese Windows.
+  SDL_Keysym zenkaku{};
+  zenkaku.scancode = SDL_SCANCODE_GRAVE;
+  EXPECT_EQ(VirtualKeyFromSdl(zenkaku, true), 243u);
+  EXPECT_EQ(VirtualKeyFromSdl(zenkaku, false), 192u);
 }
 
 TEST_F(KeyTranslationTest, LettersFollowTheLayoutAndRepeatsAreMarked) {

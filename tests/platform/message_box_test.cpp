@@ -1,7 +1,13 @@
 // Message boxes under capture: queued answers, defaults and what was shown.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "platform/message_box.h"
+#include "platform/message_box_internal.h"
 
 TEST(MessageBoxCapture, RecordsTextCaptionOwnerAndAnswersFromTheQueue) {
   BeginMessageBoxCapture();
@@ -21,4 +27,43 @@ TEST(MessageBoxCapture, RecordsTextCaptionOwnerAndAnswersFromTheQueue) {
   BeginMessageBoxCapture();
   EXPECT_TRUE(CapturedMessageBoxes().empty());
   EndMessageBoxCapture();
+}
+
+namespace {
+// What the native box does on each showing: its return code and the button it reports.
+std::vector<std::pair<int, int>> Showings;
+std::size_t Shown = 0;
+int FakeNative(const SDL_MessageBoxData*, int* pressed) {
+  const auto [rc, button] = Showings[std::min(Shown++, Showings.size() - 1)];
+  *pressed = button;
+  return rc;
+}
+}  // namespace
+
+TEST(MessageBoxNative, ABoxClosedWithoutAButtonIsShownAgainAndOnlyOneNeverShownTakesTheDefault) {
+  const struct {
+    const char* Name;
+    std::vector<std::pair<int, int>> Showings;
+    std::uint32_t Type;
+    int Answer;
+    std::size_t Calls;
+  } cases[] = {
+      {"answered", {{0, IDNO}}, MB_YESNO, IDNO, 1},
+      {"closed twice, then No", {{0, -1}, {0, -1}, {0, IDNO}}, MB_YESNO, IDNO, 3},
+      {"no display", {{-1, -1}}, MB_YESNO, IDYES, 1},
+      {"never answers", {{0, -1}}, MB_OK, IDOK, 20},
+  };
+  const NativeMessageBox saved = SetNativeMessageBox(FakeNative);
+  for (const auto& c : cases) {
+    Showings = c.Showings;
+    Shown = 0;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(MessageBox(nullptr, "設定を修復しました。\n次へ", "警告", c.Type), c.Answer) << c.Name;
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Shown, c.Calls) << c.Name;
+    // Named once on standard error, by caption and first line, however often it was shown.
+    EXPECT_EQ(log.find("Korvid: message box \"警告\": 設定を修復しました。\n"), 0u) << log;
+    EXPECT_EQ(log.find("Korvid: message box", 1), std::string::npos) << log;
+  }
+  SetNativeMessageBox(saved);
 }

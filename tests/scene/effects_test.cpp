@@ -152,6 +152,16 @@ TEST_F(PanelRefreshTest, PanelsAreRedrawnOnlyWhenTheirValuesChange) {
   EXPECT_FALSE(StillMarked(PanelAmmo));
 }
 
+TEST_F(PanelRefreshTest, PanelsMadeAgainByADisplayResetAreDrawnWhateverTheirValues) {
+  World.RenderPlayFrame();  // the caches hold the values now shown
+  ASSERT_TRUE(World.ResetDisplay(0));
+  Mark(PanelAmmo);
+  Mark(PanelHealth);
+  World.RenderPlayFrame();
+  EXPECT_FALSE(StillMarked(PanelAmmo));
+  EXPECT_FALSE(StillMarked(PanelHealth));
+}
+
 TEST_F(PanelRefreshTest, EmptyValuesAreNotDrawnUntilTheyChange) {
   ShownAmmo = 0;
   ShownHealth = 0;

@@ -141,6 +141,8 @@ TEST_F(NameEntryTest, RefusedNamesWarnFromTheDialogWhichStaysOpen) {
       {"ABCDEFGHIJKLMNOPQ", "全角8文字(半角16文字)\nまで有効です。"},
       {"一二三四五六七八九", "全角8文字(半角16文字)\nまで有効です。"},
       {"名前😀", "名前に使えない文字が含まれています。\n別の文字で入力してください。"},
+      // 64 UTF-8 bytes, the last character across the 64th: still too long, not unstorable.
+      {"aあああああああああああああああああああああ", "全角8文字(半角16文字)\nまで有効です。"},
   };
   for (const Case& c : cases) {
     ResetTable();

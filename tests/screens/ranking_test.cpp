@@ -2,6 +2,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "persist/cp932_text.h"
@@ -64,6 +65,20 @@ TEST_F(RankingTest, SortKeepsEqualScoresInOrderAndNamesEveryCandidateSlot) {
     for (int level = 0; level < RankingLevels; ++level)
       EXPECT_EQ(std::string(World.RankingNames[level][5], RankingNameBytes), "No Name" + std::string(25, '\0'));
   }
+}
+
+TEST_F(RankingTest, SortWorksOnItsOwnTableAndLeavesTheGlobalOneAlone) {
+  Settings.Difficulty = 0;
+  SetLevel(0, {{1, "A"}, {2, "B"}, {3, "C"}, {4, "D"}, {5, "E"}, {0, "X"}});
+  auto other = std::make_unique<GameWorld>();
+  other->RankingScores[0][0] = 1;
+  other->RankingScores[0][1] = 9;
+  std::strcpy(other->RankingNames[0][1], "top");
+  other->SortRanking(false);
+  EXPECT_EQ(other->RankingScores[0][0], 9);
+  EXPECT_STREQ(other->RankingNames[0][0], "top");
+  EXPECT_EQ(World.RankingScores[0][0], 1);
+  EXPECT_STREQ(World.RankingNames[0][0], "A");
 }
 
 TEST_F(RankingTest, SavedTableAfterASortReadsBackByteForByte) {

@@ -17,7 +17,11 @@ class DialogScript {
   using Step = std::function<void(HWND dialog)>;
 
   explicit DialogScript(HWND mainWindow) : Main(mainWindow) { SetDialogFrameHook(&Hook, this); }
-  ~DialogScript() { SetDialogFrameHook(nullptr, nullptr); }
+  // A step that never ran means the dialog ended before the script expected it to.
+  ~DialogScript() {
+    SetDialogFrameHook(nullptr, nullptr);
+    if (Next < Steps.size()) ADD_FAILURE() << "dialog ended after " << Next << " of " << Steps.size() << " steps";
+  }
   DialogScript(const DialogScript&) = delete;
   DialogScript& operator=(const DialogScript&) = delete;
 

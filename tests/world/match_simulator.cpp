@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/scene_steps.h"
 #include "world_fixture.h"
 
 namespace {
@@ -14,21 +15,6 @@ constexpr std::uint32_t ReloadKey = 0x52;
 void Mix(std::uint64_t& hash, const void* data, std::size_t size) {
   const auto* bytes = static_cast<const unsigned char*>(data);
   for (std::size_t i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
-}
-
-// What the rules of the frame do when health falls below 1.
-bool CheckDeath() {
-  if (World.Player.HP < 1.0f && World.Player.Active == 1) {
-    World.Player.HP = 0;
-    World.Player.Active = 0;
-    World.ScopeOn = 0;
-    World.SetScope(0);
-    World.FlashLevel = 255;
-    World.FlashActive = 1;
-    World.FlashKind = FlashDeath;
-    return true;
-  }
-  return false;
 }
 
 int NearestEnemy(float cx, float cz) {
@@ -118,7 +104,7 @@ SimulatedMatch SimulateMatch(int difficulty, std::uint32_t seed, int maxSteps) {
     Mix(result.Fingerprint, World.Enemies, sizeof World.Enemies);
     Mix(result.Fingerprint, World.Shots, sizeof World.Shots);
     result.Steps = step;
-    if (CheckDeath()) {
+    if (CheckPlayerDeath(World)) {  // the frame's own death check
       result.DeathStep = step;
       break;
     }
