@@ -8,6 +8,7 @@
 #include "dialogs/settings_apply.h"
 #include "dialogs/settings_window.h"
 #include "input/dxinput.h"
+#include "input/pad_input.h"
 #include "persist/settings_record.h"
 #include "platform/memory_trim.h"
 #include "platform/message_box.h"
@@ -82,6 +83,7 @@ void RenderMatchFrame(GameWorld& w) {
     w.FlashLevel = 255.0f;
     w.FlashActive = 1;
     w.FlashKind = FlashDeath;
+    Pad.RumbleDeath();
   } else if (w.Player.HP == 0 && !w.Player.Active && w.FlashLevel <= 1.0f) {
     w.FinishMatch();
     w.PrepareResults();
@@ -147,6 +149,7 @@ void UpdateStep() {
       Sound.UpdateListener(w.Player.X, w.Player.Y, w.Player.Z, w.ViewYaw, w.ViewPitch, w.Player.HP);
       if (AppActive) {
         Mouse.PollMouse();
+        Pad.PollPad();
         PutCursorAtScreenCentre();
       }
       w.UpdateGame();
@@ -156,6 +159,7 @@ void UpdateStep() {
   }
   if (MenuCursorState(w.GameState) && !RankingDialogOpen && AppActive) {
     Mouse.PollMouse();
+    Pad.PollPad();
     if (!WindowCursorWellInside()) PutCursorAtScreenCentre();
   }
 }

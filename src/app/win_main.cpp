@@ -16,6 +16,7 @@
 #include "graphics/text_renderer.h"
 #include "graphics/texture_catalogue.h"
 #include "input/dxinput.h"
+#include "input/pad_input.h"
 #include "persist/port_options.h"
 #include "persist/settings_record.h"
 #include "platform/instance_lock.h"
@@ -47,6 +48,7 @@ bool StartSubsystems() {
   World.LoadPercent += 3;
   ShowProgress("Now Loadind... %d％　DirectInputの初期化");
   if (!Mouse.InitMouse()) return false;
+  if (!Pad.StartPads()) return false;
 
   ShowProgress("Now Loadind... %d％　サウンドのロード中");
   if (!Sound.InitSound()) return false;
