@@ -26,7 +26,40 @@ void Press(DialogState& top, std::uint32_t key, bool down, bool shift = false, b
   DeliverNotifications();
 }
 
+// From a push button, the nearest push button of the same dialog that way (a grid of keys is
+// walked as it is drawn); null when there is none and the tab order steps instead.
+ControlState* ButtonToward(DialogState& top, Direction d) {
+  ControlState* from = top.FocusId ? FindControl(top.FocusDialog, top.FocusId) : nullptr;
+  DialogState* owner = StateOf(top.FocusDialog);
+  if (!from || !owner || from->Kind != ControlKind::PushButton) return nullptr;
+  const auto centre = [](const ControlState& c, bool x) {
+    return x ? (c.Pixels.Left + c.Pixels.Right) / 2 : (c.Pixels.Top + c.Pixels.Bottom) / 2;
+  };
+  ControlState* best = nullptr;
+  long bestScore = 0;
+  for (ControlState& c : owner->Controls) {
+    if (&c == from || c.Kind != ControlKind::PushButton || !c.Enabled || !c.Shown || !(c.Style & WS_TABSTOP)) continue;
+    const long dx = centre(c, true) - centre(*from, true), dy = centre(c, false) - centre(*from, false);
+    const long along = d == Up ? -dy : d == Down ? dy : d == Left ? -dx : dx;
+    const long across = d == Up || d == Down ? std::labs(dx) : std::labs(dy);
+    if (along <= 0) continue;
+    const long score = along + 3 * across;  // stay in the row or column when one is there
+    if (!best || score < bestScore) {
+      best = &c;
+      bestScore = score;
+    }
+  }
+  return best;
+}
+
 void Move(DialogState& top, Direction d, bool down) {
+  if (ControlState* to = ButtonToward(top, d)) {
+    if (down) {
+      top.FocusId = to->Id;
+      top.FocusByKeyboard = true;
+    }
+    return;
+  }
   switch (d) {
     case Up: if (down) Press(top, KeyTab, true, true); break;
     case Down: if (down) Press(top, KeyTab, true); break;
