@@ -33,7 +33,12 @@ constexpr const char* HelpText =
     "settings window's last page and kept in korvid.ini beside Setting.dat. F12\n"
     "saves a PNG screenshot in $XDG_PICTURES_DIR/Korvid, else beside Setting.dat.\n"
     "\n"
-    "Without a sound device, run it silently with ALSOFT_DRIVERS=null.\n";
+    "Without a sound device, run it silently with ALSOFT_DRIVERS=null.\n"
+    "\n"
+    "Game controllers work when plugged in; SDL_GAMECONTROLLERCONFIG and\n"
+    "gamecontrollerdb.txt beside Setting.dat add mappings. For tests,\n"
+    "KORVID_TEST_PAD=FIFO attaches a virtual controller driven by lines such as\n"
+    "'axis rightx -20000', 'button a 1', 'unplug' and 'plug' written to FIFO.\n";
 
 CommandLineOutcome Refuse(const std::string& what) {
   CommandLineOutcome outcome;

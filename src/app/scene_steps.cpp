@@ -9,6 +9,7 @@
 #include "dialogs/settings_apply.h"
 #include "dialogs/settings_window.h"
 #include "input/dxinput.h"
+#include "input/pad_input.h"
 #include "persist/settings_record.h"
 #include "platform/memory_trim.h"
 #include "platform/message_box.h"
@@ -76,7 +77,10 @@ void RenderMatchFrame(GameWorld& w) {
   ++w.PlayFrameCount;
   w.RenderPlayFrame();
   // Just died: the death flash runs before the match ends.
-  if (CheckPlayerDeath(w)) return;
+  if (CheckPlayerDeath(w)) {
+    Pad.RumbleDeath();
+    return;
+  }
   if (w.Player.HP == 0 && !w.Player.Active && w.FlashLevel <= 1.0f) {
     w.FinishMatch();
     w.PrepareResults();
@@ -159,6 +163,9 @@ void UpdateStep() {
       Sound.UpdateListener(w.Player.X, w.Player.Y, w.Player.Z, w.ViewYaw, w.ViewPitch, w.Player.HP);
       if (AppActive) {
         Mouse.PollMouse();
+        // A demo holds the match's mouse and messages only: the pad sits out a recorded or
+        // replayed match.
+        if (Demo.Mode == DemoMode::None) Pad.PollPad();
         PutCursorAtScreenCentre();
       }
       w.UpdateGame();
@@ -168,6 +175,7 @@ void UpdateStep() {
   }
   if (MenuCursorState(w.GameState) && !RankingDialogOpen && AppActive) {
     Mouse.PollMouse();
+    Pad.PollPad();
     if (!WindowCursorWellInside()) PutCursorAtScreenCentre();
   }
   DemoStepEnds();

@@ -17,6 +17,7 @@
 #include "graphics/text_renderer.h"
 #include "graphics/texture_catalogue.h"
 #include "input/dxinput.h"
+#include "input/pad_input.h"
 #include "persist/port_options.h"
 #include "persist/settings_record.h"
 #include "platform/instance_lock.h"
@@ -48,6 +49,7 @@ bool StartSubsystems() {
   World.LoadPercent += 3;
   ShowProgress("Now Loadind... %d％　DirectInputの初期化");
   if (!Mouse.InitMouse()) return false;
+  if (!Pad.StartPads()) return false;
 
   ShowProgress("Now Loadind... %d％　サウンドのロード中");
   if (!Sound.InitSound()) return false;

@@ -46,6 +46,7 @@ const HelpZone Zones[] = {
 const HelpZone OptionsZones[] = {
     {6, 4, 276, 34, PictureShapeHelp},
     {6, 38, 276, 82, ScreenshotHelp},
+    {6, 86, 276, 126, PadHelp},
 };
 
 const char* HelpTextAt(std::span<const HelpZone> zones, HWND page, int x, int y) {

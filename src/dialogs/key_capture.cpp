@@ -2,7 +2,9 @@
 #include "dialogs/key_names.h"
 #include "dialogs/settings_pages.h"
 #include "dialogs/settings_templates.h"
+#include "persist/port_texts.h"
 #include "persist/settings_record.h"
+#include "platform/input/pad.h"
 
 namespace {
 HWND CaptureDialog = nullptr;
@@ -36,10 +38,20 @@ LRESULT CaptureHookProc(int code, WPARAM virtualKey, LPARAM flags) {
   return 0;
 }
 
-INT_PTR KeySetProc(HWND dialog, std::uint32_t message, WPARAM, LPARAM) {
+void CancelCapture(HWND dialog) {
+  if (Settings.KeyCaptureSlot != 0) {
+    RemoveHook();
+    Settings.KeyCaptureSlot = -1;
+  }
+  EndDialog(dialog, 1);
+}
+
+INT_PTR KeySetProc(HWND dialog, std::uint32_t message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       SetDialogFocus(dialog);
+      // A pad's buttons are not keys: the window says so, and B cancels (IDCANCEL below).
+      if (CurrentPads().Connected > 0) SetDlgItemText(dialog, IdKeySetNote, KeySetPadNote);
       CaptureDialog = dialog;
       CaptureHook = SetKeyboardHook(CaptureHookProc);
       if (!CaptureHook || Settings.KeyCaptureSlot == 0) {
@@ -50,12 +62,11 @@ INT_PTR KeySetProc(HWND dialog, std::uint32_t message, WPARAM, LPARAM) {
         EndDialog(dialog, 1);
       }
       return 0;
+    case WM_COMMAND:
+      if (LowWord(wParam) == IDCANCEL) CancelCapture(dialog);
+      return 1;
     case WM_CLOSE:
-      if (Settings.KeyCaptureSlot != 0) {
-        RemoveHook();
-        Settings.KeyCaptureSlot = -1;
-      }
-      EndDialog(dialog, 1);
+      CancelCapture(dialog);
       return 1;
     case WM_DESTROY:
       RemoveHook();

@@ -138,15 +138,23 @@ constexpr DialogControl OptionsControls[] = {
     {K::GroupBox, -1, ScreenshotGroupText, 6, 38, 270, 44},
     {K::CheckBox, IdScreenshots, ScreenshotSwitchText, 14, 50, 150, 10, Tab},
     {K::Static, -1, ScreenshotKeyNote, 14, 63, 258, 16},
-    {K::GroupBox, -1, OptionsHelpGroupText, 6, 86, 270, 56},
-    {K::Static, IdOptionsHelp, "項目の説明を表示します。", 12, 96, 258, 44},
-    {K::Static, -1, OptionsFileNote, 8, 147, 190, 10},
+    {K::GroupBox, -1, PadGroupText, 6, 86, 270, 40},
+    {K::CheckBox, IdUsePad, UsePadText, 14, 97, 90, 10, Tab},
+    {K::CheckBox, IdPadInvertY, PadInvertYText, 110, 97, 64, 10, Tab},
+    {K::CheckBox, IdPadRumble, PadRumbleText, 180, 97, 64, 10, Tab},
+    {K::Static, -1, PadLookSpeedLabel, 14, 111, 44, 10},
+    {K::Trackbar, IdPadLookSpeed, "", 58, 108, 80, 14, Tab},
+    {K::Static, -1, PadDeadZoneLabel, 146, 111, 24, 10},
+    {K::Trackbar, IdPadDeadZone, "", 170, 108, 100, 14, Tab},
+    {K::GroupBox, -1, OptionsHelpGroupText, 6, 128, 270, 30},
+    {K::Static, IdOptionsHelp, "項目の説明を表示します。", 12, 137, 258, 20},
+    {K::Static, -1, OptionsFileNote, 8, 162, 190, 10},
     PAGE_DEFAULTS_BUTTON,
 };
 
 constexpr DialogControl KeySetControls[] = {
     {K::Static, -1, "動作を設定したいボタンを押してください。", 4, 10, 79, 16, SS_CENTER},
-    {K::Static, -1, "ESCキーを押すと設定をキャンセルします。", 4, 28, 79, 16, SS_CENTER},
+    {K::Static, IdKeySetNote, "ESCキーを押すと設定をキャンセルします。", 4, 28, 79, 16, SS_CENTER},
 };
 
 template <std::size_t N>

@@ -25,6 +25,12 @@ enum : int {
   IdPictureShape = 1101,
   IdScreenshots = 1102,
   IdOptionsHelp = 1103,
+  IdUsePad = 1104,
+  IdPadInvertY = 1105,
+  IdPadRumble = 1106,
+  IdPadLookSpeed = 1107,
+  IdPadDeadZone = 1108,
+  IdKeySetNote = 1109,  // the key capture's second line
 };
 
 extern const DialogTemplate SettingWindowTemplate;

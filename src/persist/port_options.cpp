@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "persist/port_texts.h"
+#include "platform/input/pad.h"
 #include "platform/render/render_device.h"
 
 PortOptions Options;
@@ -17,6 +18,11 @@ constexpr PortOptionInfo Table[] = {
     {"display", "picture_shape", OptionKind::Choice, &PortOptions::PictureShape, PictureKeepShape, 0, 1,
      PictureShapeNames},
     {"screenshots", "enabled", OptionKind::Switch, &PortOptions::Screenshots, 1, 0, 1, {}},
+    {"gamepad", "enabled", OptionKind::Switch, &PortOptions::UsePad, 1, 0, 1, {}},
+    {"gamepad", "look_sensitivity", OptionKind::Number, &PortOptions::PadLookSpeed, 10, 1, 20, {}},
+    {"gamepad", "invert_y", OptionKind::Switch, &PortOptions::PadInvertY, 0, 0, 1, {}},
+    {"gamepad", "dead_zone", OptionKind::Number, &PortOptions::PadDeadZone, 15, 5, 50, {}},
+    {"gamepad", "rumble", OptionKind::Switch, &PortOptions::PadRumble, 1, 0, 1, {}},
 };
 static_assert(std::size(Table) <= sizeof(PortOptions::Committed) / sizeof(PortOptions::Committed[0]));
 
@@ -147,4 +153,7 @@ bool PortOptions::Save() {
   return false;
 }
 
-void PortOptions::Apply() const { SetPresentKeepsShape(PictureShape == PictureKeepShape); }
+void PortOptions::Apply() const {
+  SetPresentKeepsShape(PictureShape == PictureKeepShape);
+  EnablePads(UsePad != 0);
+}

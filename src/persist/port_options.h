@@ -13,6 +13,11 @@ enum : std::uint32_t { PictureKeepShape = 0, PictureStretch = 1 };
 struct PortOptions {
   std::uint32_t PictureShape = PictureKeepShape;
   std::uint32_t Screenshots = 1;
+  std::uint32_t UsePad = 1;
+  std::uint32_t PadLookSpeed = 10;   // 1..20
+  std::uint32_t PadInvertY = 0;
+  std::uint32_t PadDeadZone = 15;    // percent of a stick's travel, 5..50
+  std::uint32_t PadRumble = 1;
 
   // Reads korvid.ini from the working directory. A missing file gives the defaults silently;
   // a value that is damaged falls back to its default and is told on standard error, once

@@ -10,6 +10,12 @@ inline constexpr char PictureStretchText[] = "画面全体に引き伸ばす";
 inline constexpr char ScreenshotGroupText[] = "スクリーンショット";
 inline constexpr char ScreenshotSwitchText[] = "スクリーンショットを撮る";
 inline constexpr char ScreenshotKeyNote[] = "F12 キー（または Print Screen キー）で、今の画面を PNG ファイルに保存します。";
+inline constexpr char PadGroupText[] = "ゲームパッド";
+inline constexpr char UsePadText[] = "ゲームパッドを使う";
+inline constexpr char PadInvertYText[] = "上下を反転";
+inline constexpr char PadRumbleText[] = "振動";
+inline constexpr char PadLookSpeedLabel[] = "視点の速さ：";
+inline constexpr char PadDeadZoneLabel[] = "遊び：";
 inline constexpr char OptionsHelpGroupText[] = "説明";
 inline constexpr char OptionsFileNote[] = "※この設定は korvid.ini に保存されます。";
 
@@ -20,6 +26,13 @@ inline constexpr char ScreenshotHelp[] =
     "スクリーンショットの設定。チェックをつけると、F12キー（またはPrintScreenキー）で今の画面をPNGファイルに保存します。"
     "ゲームの操作に割り当てたキーは、その操作のままです。\n"
     "保存先はピクチャフォルダの中のKorvidフォルダです（ない場合は設定ファイルと同じフォルダ）。";
+// The key capture with a pad connected: it still waits for a key of the keyboard.
+inline constexpr char KeySetPadNote[] = "キーボードで入力、ESC・Bボタンで取消。";
+inline constexpr char PadHelp[] =
+    "ゲームパッドの設定。左スティックで移動、右スティックで視点、右トリガーで発射、左トリガーでスコープ、"
+    "Aでジャンプ、Xでリロード、Y・L・Rで武器の切り替え、十字キーで武器の直接選択です。\n"
+    "[視点の速さ]は右スティックで向きを変える速さ、[遊び]はスティックが反応しない中央の広さです。"
+    "[振動]では、ダメージを受けた時と死んだ時にパッドが震えます。";
 
 // korvid.ini on standard error; each is told once per run. %s: section, key, value, as named.
 inline constexpr char IniNotTextMessage[] = "korvid: korvid.ini is not a text file; the port's options keep their defaults\n";

@@ -3,6 +3,7 @@
 #include <deque>
 
 #include "platform/dialog_internal.h"
+#include "platform/dialog_pad.h"
 #include "platform/window_internal.h"
 
 namespace {
@@ -205,6 +206,7 @@ void RunModalLoop(DialogState& dialog) {
   bool dirty = true;
   // ImGui places input by the last frame's windows: the dialog is laid out before any input.
   RunFrame(dialog);
+  ForgetDialogPad();
   while (!dialog.Ended && !Quit) {
     void* user = nullptr;
     if (DialogFrameHook hook = CurrentFrameHook(user)) hook(DialogStack().back(), user);
@@ -229,6 +231,7 @@ void RunModalLoop(DialogState& dialog) {
       for (HWND open : DialogStack()) EndDialog(open, 0);
       break;
     }
+    if (!dialog.Ended && FeedPadToDialog(dialog)) dirty = true;
     bool framed = false;
     while (!Input.empty() && !dialog.Ended && !Quit) {
       FeedOneFrame(dialog);

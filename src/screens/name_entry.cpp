@@ -7,12 +7,15 @@
 #include "app/app_globals.h"
 #include "persist/cp932_text.h"
 #include "persist/settings_record.h"
+#include "platform/input/pad.h"
+#include "screens/name_keyboard.h"
 #include "world/game_world.h"
 
 namespace {
 constexpr int IdName = 1071;
 constexpr int IdDecline = 1072;
 constexpr int IdConfirm = 1073;
+constexpr int IdPadKeyboard = 1074;  // no control: the command that opens the on-screen keyboard
 
 // "決定" is the default button, so Enter in the field confirms (never while an input method
 // composes: the dialog layer keeps that Enter for the input method).
@@ -82,6 +85,8 @@ INT_PTR RankingEntryProc(HWND dialog, std::uint32_t message, WPARAM wParam, LPAR
     case WM_INITDIALOG:
       SetDialogFocus(dialog);
       SetDlgItemText(dialog, IdName, "No Name");
+      // With a pad connected the on-screen keyboard opens over the dialog, once it is up.
+      if (CurrentPads().Connected > 0) PostMessage(dialog, WM_COMMAND, CommandParam(IdPadKeyboard, BN_CLICKED), 0);
       return 1;
     case WM_COMMAND:
       if (LowWord(wParam) == IdDecline && HighWord(wParam) == BN_CLICKED) {
@@ -89,6 +94,12 @@ INT_PTR RankingEntryProc(HWND dialog, std::uint32_t message, WPARAM wParam, LPAR
         EndDialog(dialog, 1);
       } else if (LowWord(wParam) == IdConfirm && HighWord(wParam) == BN_CLICKED) {
         Confirm(dialog);
+      } else if (LowWord(wParam) == IdPadKeyboard) {
+        // Cancelled, the dialog stays as it was, for the keyboard.
+        if (std::string name; RunNameKeyboard(dialog, name)) {
+          SetDlgItemText(dialog, IdName, name.c_str());
+          Confirm(dialog);
+        }
       }
       return 1;
     case WM_CLOSE:

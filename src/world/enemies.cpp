@@ -5,6 +5,7 @@
 
 #include "app/random.h"
 #include "audio/sound_engine.h"
+#include "input/pad_input.h"
 #include "persist/settings_record.h"
 #include "world/game_world.h"
 
@@ -121,6 +122,7 @@ void GameWorld::UpdateEnemies() {
       if (replaceable) {
         FlashKind = FlashDamage;
         FlashActive = 1;
+        Pad.RumbleDamage();
       }
     } else {
       Sound.PlayEnemySound(i, EnemyStopFiring, e.X, e.Y, e.Z);

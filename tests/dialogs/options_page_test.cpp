@@ -43,6 +43,7 @@ TEST_P(OptionControlSaved, WritesItsKeyAndLeavesTheOthersAtTheirDefaults) {
     if (frame != 2) return;
     ASSERT_NE(Page(), nullptr);
     if (c.List) SetListSelection(Page(), c.Id, c.Value);
+    else if (c.Id == IdPadLookSpeed || c.Id == IdPadDeadZone) SetTrackbarPosition(Page(), c.Id, c.Value);
     else CheckDlgButton(Page(), c.Id, c.Value != 0);
     Click(top, IdSave);
   });
@@ -52,6 +53,14 @@ TEST_P(OptionControlSaved, WritesItsKeyAndLeavesTheOthersAtTheirDefaults) {
   PortOptions expected;
   if (c.Id == IdPictureShape) expected.PictureShape = static_cast<std::uint32_t>(c.Value);
   if (c.Id == IdScreenshots) expected.Screenshots = static_cast<std::uint32_t>(c.Value);
+  const std::pair<int, std::uint32_t PortOptions::*> padFields[] = {
+      {IdUsePad, &PortOptions::UsePad}, {IdPadInvertY, &PortOptions::PadInvertY},
+      {IdPadRumble, &PortOptions::PadRumble}, {IdPadLookSpeed, &PortOptions::PadLookSpeed},
+      {IdPadDeadZone, &PortOptions::PadDeadZone}};
+  for (const auto& [id, field] : padFields) {
+    if (c.Id == id) expected.*field = static_cast<std::uint32_t>(c.Value);
+    EXPECT_EQ(Options.*field, expected.*field) << id;
+  }
   EXPECT_EQ(Options.PictureShape, expected.PictureShape);
   EXPECT_EQ(Options.Screenshots, expected.Screenshots);
   // The original's file holds the original's fields only (its key changes with every save).
@@ -64,7 +73,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ControlCase{"Stretch", IdPictureShape, true, 1, "picture_shape = stretch"},
                     ControlCase{"Keep", IdPictureShape, true, 0, "picture_shape = keep"},
                     ControlCase{"ScreenshotsOff", IdScreenshots, false, 0, "[screenshots]\nenabled = false"},
-                    ControlCase{"ScreenshotsOn", IdScreenshots, false, 1, "[screenshots]\nenabled = true"}),
+                    ControlCase{"ScreenshotsOn", IdScreenshots, false, 1, "[screenshots]\nenabled = true"},
+                    ControlCase{"PadOff", IdUsePad, false, 0, "[gamepad]\nenabled = false"},
+                    ControlCase{"PadInvertY", IdPadInvertY, false, 1, "invert_y = true"},
+                    ControlCase{"PadRumbleOff", IdPadRumble, false, 0, "rumble = false"},
+                    ControlCase{"PadLookFast", IdPadLookSpeed, false, 20, "look_sensitivity = 20"},
+                    ControlCase{"PadDeadZoneWide", IdPadDeadZone, false, 35, "dead_zone = 35"}),
     [](const testing::TestParamInfo<ControlCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(OptionsPageTest, ThePageIsTheSixthTabAndShowsWhatIsStored) {
@@ -164,8 +178,8 @@ TEST_F(OptionsPageTest, HelpFollowsThePointerOverEachGroup) {
     int X, Y;  // page dialog units
     const char* Text;
   };
-  const Point points[] = {{100, 20, PictureShapeHelp}, {30, 70, ScreenshotHelp}, {100, 120, GraphicsHelpIdle},
-                          {60, 52, ScreenshotHelp},   {60, 10, PictureShapeHelp}};
+  const Point points[] = {{100, 20, PictureShapeHelp}, {30, 70, ScreenshotHelp}, {100, 145, GraphicsHelpIdle},
+                          {60, 52, ScreenshotHelp},   {60, 10, PictureShapeHelp}, {100, 110, PadHelp}};
   std::vector<std::string> shown;
   RunWindow([&](HWND top, int frame) {
     if (frame != 2) return;

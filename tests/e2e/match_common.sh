@@ -49,6 +49,19 @@ PY
 
 # From the title: wait for the menu to slide in, put the cursor on "ゲームスタート", click.
 start_match() {
+  wait_title_menu
+  # The menu cursor follows relative motion; a move that ends near a screen edge is applied at
+  # once (the game puts the pointer back in the middle), so these three land on the item.
+  for move in "-560 450" "600 -420" "-560 135"; do
+    xdotool mousemove_relative -- $move
+    sleep 0.3
+  done
+  shot "menu$1"
+  xdotool click 1
+}
+
+# Until the title menu's first item stands still where it ends its slide.
+wait_title_menu() {
   local menu_item previous="" i
   menu_item=$(ref_crop 330 160 64 597)
   for i in $(seq 1 60); do
@@ -60,14 +73,6 @@ start_match() {
     fi
     previous="title_$((i % 2)).png"
   done
-  # The menu cursor follows relative motion; a move that ends near a screen edge is applied at
-  # once (the game puts the pointer back in the middle), so these three land on the item.
-  for move in "-560 450" "600 -420" "-560 135"; do
-    xdotool mousemove_relative -- $move
-    sleep 0.3
-  done
-  shot "menu$1"
-  xdotool click 1
 }
 
 # A first run writes the default Setting.dat; 640 x 480 keeps a software rasteriser quick.

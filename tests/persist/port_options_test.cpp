@@ -39,11 +39,42 @@ TEST_F(PortOptionsTest, AMissingFileGivesTheDefaultsWithoutAWordAndASaveCreatesI
   EXPECT_EQ(Options.Screenshots, 1u);
   Options.PictureShape = PictureStretch;
   ASSERT_TRUE(Options.Save());
-  EXPECT_EQ(ReadFile("korvid.ini"), "[display]\npicture_shape = stretch\n\n[screenshots]\nenabled = true\n");
+  EXPECT_EQ(ReadFile("korvid.ini"),
+            "[display]\npicture_shape = stretch\n\n[screenshots]\nenabled = true\n\n[gamepad]\nenabled = true\n"
+            "look_sensitivity = 10\ninvert_y = false\ndead_zone = 15\nrumble = true\n");
   Options = PortOptions{};
   EXPECT_EQ(LoadTold(), "");
   EXPECT_EQ(Options.PictureShape, PictureStretch);
 }
+
+struct PadValueCase {
+  const char* Line;
+  std::uint32_t PortOptions::*Field;
+  std::uint32_t Value;
+  bool Told;
+};
+
+class PadValue : public PortOptionsTest, public testing::WithParamInterface<PadValueCase> {};
+
+TEST_P(PadValue, IsReadWithinItsRangeOrFallsBack) {
+  const PadValueCase& c = GetParam();
+  WriteFile("korvid.ini", std::string("[gamepad]\n") + c.Line + "\n");
+  EXPECT_EQ(!LoadTold().empty(), c.Told) << c.Line;
+  EXPECT_EQ(Options.*c.Field, c.Value) << c.Line;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gamepad, PadValue,
+    testing::Values(PadValueCase{"look_sensitivity = 1", &PortOptions::PadLookSpeed, 1, false},
+                    PadValueCase{"look_sensitivity = 20", &PortOptions::PadLookSpeed, 20, false},
+                    PadValueCase{"look_sensitivity = 0", &PortOptions::PadLookSpeed, 10, true},
+                    PadValueCase{"look_sensitivity = 21", &PortOptions::PadLookSpeed, 10, true},
+                    PadValueCase{"dead_zone = 5", &PortOptions::PadDeadZone, 5, false},
+                    PadValueCase{"dead_zone = 50", &PortOptions::PadDeadZone, 50, false},
+                    PadValueCase{"dead_zone = 51", &PortOptions::PadDeadZone, 15, true},
+                    PadValueCase{"invert_y = yes", &PortOptions::PadInvertY, 1, false},
+                    PadValueCase{"enabled = off", &PortOptions::UsePad, 0, false},
+                    PadValueCase{"rumble = maybe", &PortOptions::PadRumble, 1, true}));
 
 struct DamageCase {
   const char* Name;

@@ -9,6 +9,9 @@
 //   e2e_hunt_enemy --find PICTURE.ppm          prints what the finder sees in a screenshot
 //   e2e_hunt_enemy --look DX DY                turns the view by so many mouse counts
 //
+// With KORVID_E2E_PAD naming the game's test-pad FIFO, the hands are a game controller instead:
+// the right stick turns, the left stick walks, the right trigger fires and X reloads.
+//
 // An enemy is a dark grey ball with a red-orange eye. Its pixels are told apart from the sky,
 // the walls, the trees and the ground by colour; the HUD strips, the gun and the aiming cursor
 // are left out, and a red hit flash over the view is taken back out first.
@@ -191,9 +194,29 @@ bool ReadPpm(const char* path, Picture& picture) {
   return ok;
 }
 
+// Right-stick push that turns by `counts` mouse counts a step at the default look speed (12
+// counts a step at full push) and dead zone (15 %), past which the response is square.
+int StickFor(double counts) {
+  if (std::abs(counts) < 0.01) return 0;
+  const double push = 0.15 + 0.85 * std::sqrt(std::min(std::abs(counts) / 12.0, 1.0));
+  return static_cast<int>(std::lround((counts < 0 ? -push : push) * 32767));
+}
+
 struct Hands {
   Display* X = nullptr;
   Window Root = 0;
+  FILE* Pad = nullptr;  // the test pad's FIFO, when the hands are a pad
+
+  void PadLine(const char* line) const {
+    std::fputs(line, Pad);
+    std::fputc('\n', Pad);
+    std::fflush(Pad);
+  }
+  void PadAxis(const char* axis, int value) const {
+    char line[64];
+    std::snprintf(line, sizeof line, "axis %s %d", axis, value);
+    PadLine(line);
+  }
 
   // The screen as if the picture were stretched over all of it: the game keeps the back
   // buffer's shape between black bars, and every place this program looks at is written for
@@ -238,6 +261,15 @@ struct Hands {
   // measured on the screen afterwards rather than trusted.
   void Look(int dx, int dy) const {
     const int n = std::max(std::abs(dx), std::abs(dy)) / 3 + 1;
+    if (Pad) {
+      // The stick held for n steps at the push that gives the same counts a step.
+      PadAxis("rightx", StickFor(static_cast<double>(dx) / n));
+      PadAxis("righty", StickFor(static_cast<double>(dy) / n));
+      usleep(static_cast<useconds_t>(n) * 16000);
+      PadAxis("rightx", 0);
+      PadAxis("righty", 0);
+      return;
+    }
     for (int i = 1; i <= n; ++i) {
       XTestFakeRelativeMotionEvent(X, dx * i / n - dx * (i - 1) / n, dy * i / n - dy * (i - 1) / n, CurrentTime);
       XFlush(X);
@@ -247,6 +279,10 @@ struct Hands {
 
   // A key or button held over a few game steps: input is read once a step.
   void Hold(unsigned code, bool button, int milliseconds) const {
+    if (Pad) {
+      HoldOnPad(code, button, milliseconds);
+      return;
+    }
     if (button) XTestFakeButtonEvent(X, code, True, CurrentTime);
     else XTestFakeKeyEvent(X, code, True, CurrentTime);
     XFlush(X);
@@ -254,6 +290,30 @@ struct Hands {
     if (button) XTestFakeButtonEvent(X, code, False, CurrentTime);
     else XTestFakeKeyEvent(X, code, False, CurrentTime);
     XFlush(X);
+  }
+
+  // The keys and the button the hunter uses, on the pad: the turn key's 5 counts a step on the
+  // right stick, the forward key on the left stick, the left button on the right trigger.
+  void HoldOnPad(unsigned code, bool button, int milliseconds) const {
+    const char* on = nullptr;
+    const char* off = nullptr;
+    char push[64];
+    if (button) {
+      on = "axis righttrigger 32767", off = "axis righttrigger 0";
+    } else if (code == XKeysymToKeycode(X, XK_e)) {
+      std::snprintf(push, sizeof push, "axis rightx %d", StickFor(5));
+      on = push, off = "axis rightx 0";
+    } else if (code == XKeysymToKeycode(X, XK_w)) {
+      on = "axis lefty -32768", off = "axis lefty 0";
+    } else if (code == XKeysymToKeycode(X, XK_r)) {
+      on = "button x 1", off = "button x 0";
+    } else {
+      std::fprintf(stderr, "e2e_hunt_enemy: no pad control for key code %u\n", code);
+      return;
+    }
+    PadLine(on);
+    usleep(static_cast<useconds_t>(milliseconds) * 1000);
+    PadLine(off);
   }
 
   // Long enough that a slow frame of a loaded machine does not swallow the whole press.
@@ -488,6 +548,7 @@ int main(int argc, char** argv) {
   if (argc == 4 && std::string_view(argv[1]) == "--look") {
     Hands hands;
     if (!(hands.X = XOpenDisplay(nullptr))) return 2;
+    if (const char* pad = std::getenv("KORVID_E2E_PAD"); pad && *pad && !(hands.Pad = std::fopen(pad, "w"))) return 2;
     hands.Look(std::atoi(argv[2]), std::atoi(argv[3]));
     XCloseDisplay(hands.X);
     return 0;
@@ -504,5 +565,12 @@ int main(int argc, char** argv) {
   }
   hands.Root = DefaultRootWindow(hands.X);
   XChangePointerControl(hands.X, True, True, 1, 1, 1);  // no acceleration: a count is a count
+  if (const char* pad = std::getenv("KORVID_E2E_PAD"); pad && *pad) {
+    hands.Pad = std::fopen(pad, "w");
+    if (!hands.Pad) {
+      std::fprintf(stderr, "e2e_hunt_enemy: the pad FIFO %s cannot be opened\n", pad);
+      return 2;
+    }
+  }
   return Hunt(hands, std::atoi(argv[1]), argv[2], argv[3], argc == 5 ? std::max(1, std::atoi(argv[4])) : 1);
 }
