@@ -11,7 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev libinih-dev
   libgl1-mesa-dri libegl-mesa0 libegl-dev
   xvfb xauth xdotool libxtst-dev imagemagick xfonts-base x11-utils
-  espeak-ng sox
+  espeak-ng sox gettext
   desktop-file-utils appstream file dpkg-dev
 )
 

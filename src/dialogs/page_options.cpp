@@ -4,6 +4,7 @@
 #include "dialogs/settings_templates.h"
 #include "persist/port_options.h"
 #include "persist/port_texts.h"
+#include "platform/translation.h"
 #include "world/game_world.h"
 #include "world/match_values.h"
 
@@ -21,6 +22,7 @@ struct OptionControl {
 const OptionControl Controls[] = {
     {IdPictureShape, ControlType::List, &PortOptions::PictureShape, {PictureKeepText, PictureStretchText}},
     {IdScreenshots, ControlType::Check, &PortOptions::Screenshots, {}},
+    {IdLanguage, ControlType::List, &PortOptions::Language, {LanguageSystemText, LanguageJapaneseText, LanguageEnglishText}},
 };
 
 void ShowOptionValues(HWND page) {
@@ -41,7 +43,7 @@ void ShowHelpUnderPointer(HWND page, LPARAM position) {
   // The view follows the mouse over every page, as it does over the main window.
   World.OnMouseMove(position);
   const char* text = OptionsHelpText(page, static_cast<int>(WindowCursorX), static_cast<int>(WindowCursorY));
-  if (GetDlgItemText(page, IdOptionsHelp) != text) SetDlgItemText(page, IdOptionsHelp, text);
+  if (GetDlgItemText(page, IdOptionsHelp) != Translate(text)) SetDlgItemText(page, IdOptionsHelp, text);
 }
 }  // namespace
 

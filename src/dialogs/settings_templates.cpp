@@ -132,15 +132,17 @@ constexpr DialogControl OtherControls[] = {
 // The help zones (help_zones.cpp) follow the two groups. A new option gets its row in a group
 // here, its entry in page_options.cpp and a help zone.
 constexpr DialogControl OptionsControls[] = {
-    {K::GroupBox, -1, PictureGroupText, 6, 4, 270, 30},
-    {K::Static, -1, PictureShapeLabel, 14, 17, 48, 10},
-    {K::ComboBox, IdPictureShape, "", 64, 15, 120, 60, Tab},
-    {K::GroupBox, -1, ScreenshotGroupText, 6, 38, 270, 44},
-    {K::CheckBox, IdScreenshots, ScreenshotSwitchText, 14, 50, 150, 10, Tab},
-    {K::Static, -1, ScreenshotKeyNote, 14, 63, 258, 16},
-    {K::GroupBox, -1, OptionsHelpGroupText, 6, 86, 270, 56},
-    {K::Static, IdOptionsHelp, "項目の説明を表示します。", 12, 96, 258, 44},
-    {K::Static, -1, OptionsFileNote, 8, 147, 190, 10},
+    {K::GroupBox, -1, PictureGroupText, 6, 4, 270, 44},
+    {K::Static, -1, PictureShapeLabel, 14, 17, 76, 10},
+    {K::ComboBox, IdPictureShape, "", 92, 15, 120, 60, Tab},
+    {K::Static, -1, LanguageLabel, 14, 31, 76, 10},
+    {K::ComboBox, IdLanguage, "", 92, 29, 140, 60, Tab},
+    {K::GroupBox, -1, ScreenshotGroupText, 6, 52, 270, 44},
+    {K::CheckBox, IdScreenshots, ScreenshotSwitchText, 14, 64, 150, 10, Tab},
+    {K::Static, -1, ScreenshotKeyNote, 14, 77, 258, 16},
+    {K::GroupBox, -1, OptionsHelpGroupText, 6, 100, 270, 56},
+    {K::Static, IdOptionsHelp, "項目の説明を表示します。", 12, 110, 258, 44},
+    {K::Static, -1, OptionsFileNote, 8, 162, 190, 10},
     PAGE_DEFAULTS_BUTTON,
 };
 

@@ -25,6 +25,7 @@ enum : int {
   IdPictureShape = 1101,
   IdScreenshots = 1102,
   IdOptionsHelp = 1103,
+  IdLanguage = 1104,
 };
 
 extern const DialogTemplate SettingWindowTemplate;

@@ -12,6 +12,7 @@
 #include "persist/settings_record.h"
 #include "platform/message_box.h"
 #include "platform/render/texture.h"
+#include "platform/translation.h"
 #include "world/game_world.h"
 
 const CatalogueEntry TextureCatalogue[TextureCount] = {
@@ -90,7 +91,8 @@ TextureLoadOptions CatalogueLoadOptions(int slot, int mipLevelCount) {
 
 void ReportMissingFile(const std::string& path) {
   // The whole path always shows, however long it is.
-  const std::string text = "以下のファイルが見つかりません。\n" + path + "\nロードに失敗しました。";
+  const std::string text =
+      std::string(Translate("以下のファイルが見つかりません。\n")) + path + Translate("\nロードに失敗しました。");
   MessageBox(MainWindow, text.c_str(), "ファイルロードエラー", MB_OK);
 }
 

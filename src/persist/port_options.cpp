@@ -5,6 +5,7 @@
 
 #include "persist/port_texts.h"
 #include "platform/render/render_device.h"
+#include "platform/translation.h"
 
 PortOptions Options;
 
@@ -12,11 +13,13 @@ namespace {
 constexpr const char* OptionsFileName = "korvid.ini";
 
 constexpr const char* PictureShapeNames[] = {"keep", "stretch"};
+constexpr const char* LanguageNames[] = {"system", "ja", "en"};
 
 constexpr PortOptionInfo Table[] = {
     {"display", "picture_shape", OptionKind::Choice, &PortOptions::PictureShape, PictureKeepShape, 0, 1,
      PictureShapeNames},
     {"screenshots", "enabled", OptionKind::Switch, &PortOptions::Screenshots, 1, 0, 1, {}},
+    {"interface", "language", OptionKind::Choice, &PortOptions::Language, LanguageSystem, 0, 2, LanguageNames},
 };
 static_assert(std::size(Table) <= sizeof(PortOptions::Committed) / sizeof(PortOptions::Committed[0]));
 
@@ -147,4 +150,7 @@ bool PortOptions::Save() {
   return false;
 }
 
-void PortOptions::Apply() const { SetPresentKeepsShape(PictureShape == PictureKeepShape); }
+void PortOptions::Apply() const {
+  SetPresentKeepsShape(PictureShape == PictureKeepShape);
+  ChooseLanguage(Language);
+}

@@ -13,6 +13,7 @@ enum : std::uint32_t { PictureKeepShape = 0, PictureStretch = 1 };
 struct PortOptions {
   std::uint32_t PictureShape = PictureKeepShape;
   std::uint32_t Screenshots = 1;
+  std::uint32_t Language = 0;  // LanguageSystem (platform/translation.h)
 
   // Reads korvid.ini from the working directory. A missing file gives the defaults silently;
   // a value that is damaged falls back to its default and is told on standard error, once

@@ -7,6 +7,7 @@
 #include "app/app_globals.h"
 #include "persist/cp932_text.h"
 #include "persist/settings_record.h"
+#include "platform/translation.h"
 #include "world/game_world.h"
 
 namespace {
@@ -39,7 +40,7 @@ void Confirm(HWND dialog) {
       return;
     case NameCheck::TooLong: {
       char text[96];
-      std::snprintf(text, sizeof text, "全角%d文字(半角%d文字)\nまで有効です。", RankingNameMaxLength / 2,
+      std::snprintf(text, sizeof text, Translate("全角%d文字(半角%d文字)\nまで有効です。"), RankingNameMaxLength / 2,
                     RankingNameMaxLength);
       MessageBox(dialog, text, "警告", MB_OK);
       return;

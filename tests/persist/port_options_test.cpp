@@ -39,7 +39,8 @@ TEST_F(PortOptionsTest, AMissingFileGivesTheDefaultsWithoutAWordAndASaveCreatesI
   EXPECT_EQ(Options.Screenshots, 1u);
   Options.PictureShape = PictureStretch;
   ASSERT_TRUE(Options.Save());
-  EXPECT_EQ(ReadFile("korvid.ini"), "[display]\npicture_shape = stretch\n\n[screenshots]\nenabled = true\n");
+  EXPECT_EQ(ReadFile("korvid.ini"),
+            "[display]\npicture_shape = stretch\n\n[screenshots]\nenabled = true\n\n[interface]\nlanguage = system\n");
   Options = PortOptions{};
   EXPECT_EQ(LoadTold(), "");
   EXPECT_EQ(Options.PictureShape, PictureStretch);
