@@ -22,6 +22,10 @@ constexpr const char* HelpText =
     "settings window's last page and kept in korvid.ini beside Setting.dat. F12\n"
     "saves a PNG screenshot in $XDG_PICTURES_DIR/Korvid, else beside Setting.dat.\n"
     "\n"
+    "The texts are Japanese, or English when chosen on that page; its default,\n"
+    "System, follows LANGUAGE, LC_ALL, LC_MESSAGES and LANG (Japanese for a C\n"
+    "locale or a language without a translation).\n"
+    "\n"
     "Without a sound device, run it silently with ALSOFT_DRIVERS=null.\n";
 
 CommandLineOutcome Refuse(const std::string& what) {

@@ -29,14 +29,16 @@ grep -v '^\./usr/' "$WORK/files" && fail "files outside /usr"
 missing=$(comm -23 "$WORK/pack" "$WORK/files")
 [ -z "$missing" ] || fail "pack files missing from the package: $missing"
 for f in ./usr/bin/korvid ./usr/share/applications/org.korvid.Korvid.desktop \
-         ./usr/share/metainfo/org.korvid.Korvid.metainfo.xml ./usr/share/man/man6/korvid.6.gz; do
+         ./usr/share/metainfo/org.korvid.Korvid.metainfo.xml ./usr/share/man/man6/korvid.6.gz \
+         ./usr/share/locale/en/LC_MESSAGES/korvid.mo; do
   grep -qx "$f" "$WORK/files" || fail "$f missing"
 done
 for size in 16 22 24 32 48 64 128 256 512; do
   grep -qx "./usr/share/icons/hicolor/${size}x${size}/apps/korvid.png" "$WORK/files" || fail "$size px icon missing"
 done
 extra=$(comm -13 "$WORK/pack" "$WORK/files" | grep -v -e '^./usr/bin/korvid$' -e '^./usr/share/applications/' \
-  -e '^./usr/share/metainfo/' -e '^./usr/share/man/man6/' -e '^./usr/share/icons/hicolor/' || true)
+  -e '^./usr/share/metainfo/' -e '^./usr/share/man/man6/' -e '^./usr/share/icons/hicolor/' \
+  -e '^./usr/share/locale/[A-Za-z_@]*/LC_MESSAGES/korvid.mo$' || true)
 [ -z "$extra" ] || fail "unexpected files: $extra"
 
 dpkg-deb -x "$DEB" "$WORK/root"
