@@ -11,7 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev libinih-dev
   libgl1-mesa-dri libegl-mesa0 libegl-dev
   xvfb xauth xdotool libxtst-dev imagemagick xfonts-base x11-utils
-  espeak-ng sox gettext
+  espeak-ng sox gettext tesseract-ocr tesseract-ocr-eng
   desktop-file-utils appstream file dpkg-dev
 )
 
