@@ -12,7 +12,7 @@ PACKAGES=(
   libassimp-dev  # only the model tests read with it, as a second opinion on the game's reader
   libgl1-mesa-dri libegl-mesa0 libegl-dev
   xvfb xauth xdotool libxtst-dev imagemagick xfonts-base x11-utils x11-xkb-utils
-  espeak-ng sox
+  espeak-ng sox gettext tesseract-ocr tesseract-ocr-eng
   desktop-file-utils appstream file dpkg-dev lintian
 )
 

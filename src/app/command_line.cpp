@@ -33,8 +33,12 @@ constexpr const char* HelpText =
     "settings window's last page and kept in korvid.ini beside Setting.dat. F12\n"
     "saves a PNG screenshot in $XDG_PICTURES_DIR/Korvid, else beside Setting.dat.\n"
     "\n"
-    "Without a sound device, run it silently with ALSOFT_DRIVERS=null.\n"
+    "The texts are Japanese, or English when chosen on that page; its default,\n"
+    "System, follows LANGUAGE, LC_ALL, LC_MESSAGES and LANG (Japanese for a C\n"
+    "locale or a language without a translation).\n"
     "\n"
+    "Without a sound device, run it silently with ALSOFT_DRIVERS=null.\n";
+
     "Game controllers work when plugged in; SDL_GAMECONTROLLERCONFIG and\n"
     "gamecontrollerdb.txt beside Setting.dat add mappings. For tests,\n"
     "KORVID_TEST_PAD=FIFO attaches a virtual controller driven by lines such as\n"

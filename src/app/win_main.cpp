@@ -98,14 +98,15 @@ bool OpenWindowAndStart() {
 }  // namespace
 
 int WinMain() {
+  // The port's options shape the picture from the loading line on, and choose the language
+  // of every message, the repair questions first.
+  Options.Load();
+  Options.Apply();
   // A damaged Setting.dat is repaired one section per pass; 2 means the player declined.
   int settingsResult;
   while ((settingsResult = Settings.LoadSettings()) == 1) {
   }
   if (settingsResult == 2) return 0;
-  // The port's options shape the picture from the loading line on.
-  Options.Load();
-  Options.Apply();
   ApplyDemoSettings();
 
   World.LoadRanking();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "persist/port_texts.h"
+#include "platform/translation.h"
 
 const char* const GraphicsHelpIdle = "項目の説明を表示します。";
 
@@ -14,21 +15,24 @@ struct HelpZone {
   const char* Text;
 };
 
-std::string ColourDepthText() {
-  std::string text =
-      "色数(bit)の変更。色数を多くすることでよりきれいに写ります。通常は[%s]のままで十分です。\n"
-      "画面のプロパティに出ていないサイズを選択すると、フルウィンドウにする場合にエラーとなるので注意してください。（Windowモードの場合は除く）";
-  text.replace(text.find("%s"), 2, "ディスプレイの設定");
-  return text;
+// The colour depth's help names the list's first entry: each is translated, then put together.
+constexpr const char* ColourDepthTemplate =
+    "色数(bit)の変更。色数を多くすることでよりきれいに写ります。通常は[%s]のままで十分です。\n"
+    "画面のプロパティに出ていないサイズを選択すると、フルウィンドウにする場合にエラーとなるので注意してください。（Windowモードの場合は除く）";
+const char* ColourDepthHelp() {
+  static std::string text;
+  text = Translate(ColourDepthTemplate);
+  const std::size_t at = text.find("%s");
+  if (at != std::string::npos) text.replace(at, 2, Translate("ディスプレイの設定"));
+  return text.c_str();
 }
-const std::string ColourDepthHelp = ColourDepthText();
 
 // Neighbouring zones share their border line; the earlier zone in this list wins there.
 const HelpZone Zones[] = {
     {8, 6, 162, 32,
      "解像度の変更。解像度を小さくすると処理能力が上がり、大きくするとグラフィックがきれいに写ります。\n"
      "画面のプロパティに出ていないサイズを選択すると、フルウィンドウにする場合にエラーとなるので注意してください。（Windowモードの場合は除く）"},
-    {164, 6, 280, 32, ColourDepthHelp.c_str()},
+    {164, 6, 280, 32, ColourDepthTemplate},
     {8, 32, 130, 52,
      "画面モードの変更。チェックをはずすとフルウィンドウで起動します。チェックをつけるとウィンドウモードで起動します。見た目は変わりませんが、フルウィンドウの方が処理が早いです。\n"
      "フルウィンドウでエラーや不具合がある場合に使用。"},
@@ -44,9 +48,10 @@ const HelpZone Zones[] = {
 
 // One zone per group box of the options page.
 const HelpZone OptionsZones[] = {
-    {6, 4, 276, 34, PictureShapeHelp},
-    {6, 38, 276, 82, ScreenshotHelp},
-    {6, 86, 276, 126, PadHelp},
+    {6, 28, 276, 46, LanguageHelp},
+    {6, 4, 276, 46, PictureShapeHelp},
+    {6, 48, 276, 88, ScreenshotHelp},
+    {6, 90, 276, 128, PadHelp},
 };
 
 const char* HelpTextAt(std::span<const HelpZone> zones, HWND page, int x, int y) {
@@ -59,5 +64,8 @@ const char* HelpTextAt(std::span<const HelpZone> zones, HWND page, int x, int y)
 }
 }  // namespace
 
-const char* GraphicsHelpText(HWND page, int x, int y) { return HelpTextAt(Zones, page, x, y); }
+const char* GraphicsHelpText(HWND page, int x, int y) {
+  const char* text = HelpTextAt(Zones, page, x, y);
+  return text == ColourDepthTemplate ? ColourDepthHelp() : text;
+}
 const char* OptionsHelpText(HWND page, int x, int y) { return HelpTextAt(OptionsZones, page, x, y); }

@@ -3,6 +3,7 @@
 #include "dialogs/settings_pages.h"
 #include "dialogs/settings_templates.h"
 #include "persist/settings_record.h"
+#include "platform/translation.h"
 #include "world/game_world.h"
 #include "world/match_values.h"
 
@@ -52,7 +53,7 @@ void ShowHelpUnderPointer(HWND page, LPARAM position) {
   // The view follows the mouse here too, as it does over the main window.
   World.OnMouseMove(position);
   const char* text = GraphicsHelpText(page, static_cast<int>(WindowCursorX), static_cast<int>(WindowCursorY));
-  if (GetDlgItemText(page, IdHelp) != text) SetDlgItemText(page, IdHelp, text);
+  if (GetDlgItemText(page, IdHelp) != Translate(text)) SetDlgItemText(page, IdHelp, text);
 }
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include "dialogs/settings_templates.h"
 #include "persist/port_options.h"
 #include "persist/port_texts.h"
+#include "platform/translation.h"
 #include "world/game_world.h"
 #include "world/match_values.h"
 
@@ -21,6 +22,7 @@ struct OptionControl {
 };
 
 constexpr const char* PictureShapeEntries[] = {PictureKeepText, PictureStretchText};
+constexpr const char* LanguageEntries[] = {LanguageSystemText, LanguageJapaneseText, LanguageEnglishText};
 
 // Every control of the page, in read-back order.
 constexpr OptionControl Controls[] = {
@@ -31,6 +33,7 @@ constexpr OptionControl Controls[] = {
     {IdPadRumble, ControlType::Check, &PortOptions::PadRumble, {}},
     {IdPadLookSpeed, ControlType::Slider, &PortOptions::PadLookSpeed, {}, 1, 20},
     {IdPadDeadZone, ControlType::Slider, &PortOptions::PadDeadZone, {}, 5, 50},
+    {IdLanguage, ControlType::List, &PortOptions::Language, LanguageEntries},
 };
 
 void ShowOptionValues(HWND page) {
@@ -54,7 +57,7 @@ void ShowHelpUnderPointer(HWND page, LPARAM position) {
   // The view follows the mouse over every page, as it does over the main window.
   World.OnMouseMove(position);
   const char* text = OptionsHelpText(page, static_cast<int>(WindowCursorX), static_cast<int>(WindowCursorY));
-  if (GetDlgItemText(page, IdOptionsHelp) != text) SetDlgItemText(page, IdOptionsHelp, text);
+  if (GetDlgItemText(page, IdOptionsHelp) != Translate(text)) SetDlgItemText(page, IdOptionsHelp, text);
 }
 }  // namespace
 

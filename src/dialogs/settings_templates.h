@@ -31,6 +31,7 @@ enum : int {
   IdPadLookSpeed = 1107,
   IdPadDeadZone = 1108,
   IdKeySetNote = 1109,  // the key capture's second line
+  IdLanguage = 1110,
 };
 
 extern const DialogTemplate SettingWindowTemplate;

@@ -39,12 +39,12 @@ Texture* GameWorld::SlotTexture(int slot) {
   if (slot < 0 || slot >= TextureCount) return nullptr;
   if (Textures[slot] || !IsScreenPicture(slot) || !Device || (ScreenPicturesMissing & Bit(slot)))
     return Textures[slot];
-  if (!CreateTextureFromFileEx(Device, TextureCatalogue[slot].Path,
+  if (!CreateTextureFromFileEx(Device, SlotPicturePath(slot),
                                CatalogueLoadOptions(slot, Settings.MipLevelCount), &Textures[slot])) {
     // Read at start-up, but gone or damaged since: the player is told once, and the screen
     // shows without it.
     ScreenPicturesMissing |= Bit(slot);
-    ReportMissingFile(TextureCatalogue[slot].Path);
+    ReportMissingFile(SlotPicturePath(slot));
   }
   return Textures[slot];
 }

@@ -9,6 +9,7 @@
 #include "platform/message_box.h"
 #include "platform/render/font.h"
 #include "platform/render/render_device.h"
+#include "platform/translation.h"
 #include "world/game_world.h"
 
 TextRenderer Text;
@@ -54,6 +55,7 @@ void TextRenderer::DrawTextAt(int left, int top, int right, int bottom, std::uin
 
 void TextRenderer::ShowLoadingLine(const char* format, int value) {
   char line[256];
+  format = Translate(format);
   std::snprintf(line, sizeof line, format, value);
   if (LoadingLineLog) LoadingLineLog->push_back(line);
   RenderDevice* device = World.Device;

@@ -10,8 +10,10 @@
 #include "graphics/screen_pictures.h"
 #include "graphics/text_renderer.h"
 #include "persist/settings_record.h"
+#include "platform/game_folder.h"
 #include "platform/message_box.h"
 #include "platform/render/texture.h"
+#include "platform/translation.h"
 #include "world/game_world.h"
 
 const CatalogueEntry TextureCatalogue[TextureCount] = {
@@ -88,9 +90,12 @@ TextureLoadOptions CatalogueLoadOptions(int slot, int mipLevelCount) {
   return options;
 }
 
+std::string SlotPicturePath(int slot) { return LanguagePicturePath(TextureCatalogue[slot].Path, LanguageFolder()); }
+
 void ReportMissingFile(const std::string& path) {
   // The whole path always shows, however long it is.
-  const std::string text = "以下のファイルが見つかりません。\n" + path + "\nロードに失敗しました。";
+  const std::string text =
+      std::string(Translate("以下のファイルが見つかりません。\n")) + path + Translate("\nロードに失敗しました。");
   MessageBox(MainWindow, text.c_str(), "ファイルロードエラー", MB_OK);
 }
 
@@ -103,7 +108,7 @@ struct PreparedSlot {
 
 PreparedSlot PrepareSlot(int slot, int mipLevelCount) {
   PreparedSlot prepared;
-  prepared.Ok = PreparePicture(TextureCatalogue[slot].Path, CatalogueLoadOptions(slot, mipLevelCount),
+  prepared.Ok = PreparePicture(SlotPicturePath(slot), CatalogueLoadOptions(slot, mipLevelCount),
                                prepared.Picture);
   return prepared;
 }
@@ -190,7 +195,7 @@ bool GameWorld::LoadTextures() {
     if (!prepared.Ok ||
         (UploadedAtStartUp(slot) && !CreateTextureFromPrepared(Device, prepared.Picture, &Textures[slot]))) {
       Ahead.End();
-      ReportMissingFile(TextureCatalogue[slot].Path);
+      ReportMissingFile(SlotPicturePath(slot));
       return false;
     }
   }

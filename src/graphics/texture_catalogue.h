@@ -25,6 +25,9 @@ TextureLoadOptions CatalogueLoadOptions(int slot, int mipLevelCount);
 
 // Shows the message naming the file that failed to load.
 void ReportMissingFile(const std::string& path);
+// The file a slot's picture is read from: its picture in the chosen language where the pack
+// has one, otherwise the catalogue's own.
+std::string SlotPicturePath(int slot);
 
 // Starts reading and preparing every slot's picture on a helper thread, so that the work can
 // overlap the window and device coming up; LoadTextures takes them and joins the helper.

@@ -6,6 +6,7 @@
 #include "persist/port_texts.h"
 #include "platform/input/pad.h"
 #include "platform/render/render_device.h"
+#include "platform/translation.h"
 
 PortOptions Options;
 
@@ -13,6 +14,7 @@ namespace {
 constexpr const char* OptionsFileName = "korvid.ini";
 
 constexpr const char* PictureShapeNames[] = {"keep", "stretch"};
+constexpr const char* LanguageNames[] = {"system", "ja", "en"};
 
 constexpr PortOptionInfo Table[] = {
     {"display", "picture_shape", OptionKind::Choice, &PortOptions::PictureShape, PictureKeepShape, 0, 1,
@@ -23,6 +25,7 @@ constexpr PortOptionInfo Table[] = {
     {"gamepad", "invert_y", OptionKind::Switch, &PortOptions::PadInvertY, 0, 0, 1, {}},
     {"gamepad", "dead_zone", OptionKind::Number, &PortOptions::PadDeadZone, 15, 5, 50, {}},
     {"gamepad", "rumble", OptionKind::Switch, &PortOptions::PadRumble, 1, 0, 1, {}},
+    {"interface", "language", OptionKind::Choice, &PortOptions::Language, LanguageSystem, 0, 2, LanguageNames},
 };
 static_assert(std::size(Table) <= sizeof(PortOptions::Committed) / sizeof(PortOptions::Committed[0]));
 
@@ -156,4 +159,5 @@ bool PortOptions::Save() {
 void PortOptions::Apply() const {
   SetPresentKeepsShape(PictureShape == PictureKeepShape);
   EnablePads(UsePad != 0);
+  ChooseLanguage(Language);
 }

@@ -18,6 +18,7 @@ struct PortOptions {
   std::uint32_t PadInvertY = 0;
   std::uint32_t PadDeadZone = 15;    // percent of a stick's travel, 5..50
   std::uint32_t PadRumble = 1;
+  std::uint32_t Language = 0;  // LanguageSystem (platform/translation.h)
 
   // Reads korvid.ini from the working directory. A missing file gives the defaults silently;
   // a value that is damaged falls back to its default and is told on standard error, once
@@ -36,7 +37,7 @@ struct PortOptions {
   bool StoredUnreadable = false;
   // The values of the last failed save: loads return to them, not to the stale file.
   bool SaveFailed = false;
-  std::uint32_t Committed[8] = {};
+  std::uint32_t Committed[16] = {};
   std::set<std::string> Told;  // lines already written to standard error
 };
 

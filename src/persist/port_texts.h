@@ -16,12 +16,21 @@ inline constexpr char PadInvertYText[] = "上下を反転";
 inline constexpr char PadRumbleText[] = "振動";
 inline constexpr char PadLookSpeedLabel[] = "視点の速さ：";
 inline constexpr char PadDeadZoneLabel[] = "遊び：";
+inline constexpr char LanguageLabel[] = "言語 / Language：";
+inline constexpr char LanguageSystemText[] = "システムの設定に従う / System";
+// Each language is named in itself, in every language.
+inline constexpr char LanguageJapaneseText[] = "日本語";
+inline constexpr char LanguageEnglishText[] = "English";
 inline constexpr char OptionsHelpGroupText[] = "説明";
 inline constexpr char OptionsFileNote[] = "※この設定は korvid.ini に保存されます。";
 
 inline constexpr char PictureShapeHelp[] =
     "画面の形の変更。[縦横比を保つ]では、ゲームの絵を元の縦横比のまま画面に収まる一番大きな大きさで中央に表示し、"
     "余った所は黒くなります。\n[画面全体に引き伸ばす]では、絵を画面全体に広げます（元の表示）。";
+inline constexpr char LanguageHelp[] =
+    "表示する言語の変更。[システムの設定に従う]では、環境変数 LANGUAGE、LC_ALL、LC_MESSAGES、LANG の言語で表示します"
+    "（翻訳のない言語や C ロケールでは日本語）。\n"
+    "文字は次に開く画面やダイアログから、画像の文字は次回の起動から変わります。";
 inline constexpr char ScreenshotHelp[] =
     "スクリーンショットの設定。チェックをつけると、F12キー（またはPrintScreenキー）で今の画面をPNGファイルに保存します。"
     "ゲームの操作に割り当てたキーは、その操作のままです。\n"

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/dialog_internal.h"
+#include "platform/translation.h"
 #include "platform/relative_mouse.h"
 #include "platform/window_internal.h"
 
@@ -53,7 +54,7 @@ void MainWindowSize(HWND owner, int& width, int& height) {
 HWND CreateDialogCore(HWND owner, const DialogTemplate& tpl, DialogProc procedure, bool page) {
   auto state = std::make_unique<DialogState>();
   state->Procedure = procedure;
-  state->Caption = tpl.Caption ? tpl.Caption : "";
+  state->Caption = tpl.Caption ? Translate(tpl.Caption) : "";
   state->FontFace = tpl.FontFace ? tpl.FontFace : "IPAPGothic";
   state->FontPoints = tpl.FontPoints > 0 ? tpl.FontPoints : 9;
   state->Style = tpl.Style;
@@ -69,7 +70,8 @@ HWND CreateDialogCore(HWND owner, const DialogTemplate& tpl, DialogProc procedur
     ControlState control;
     control.Kind = c.Kind;
     control.Id = c.Id;
-    control.Text = c.Text ? c.Text : "";
+    // An edit holds the player's text; every other control's text is shown translated.
+    control.Text = !c.Text ? "" : c.Kind == ControlKind::Edit ? c.Text : Translate(c.Text);
     control.Pixels = {Scale(c.X, state->BaseX, 4), Scale(c.Y, state->BaseY, 8),
                       Scale(c.X + c.Width, state->BaseX, 4), Scale(c.Y + c.Height, state->BaseY, 8)};
     control.Style = c.Style;
@@ -252,7 +254,7 @@ bool GetDlgItemWindowRect(HWND dialog, int id, DialogRect& rect) {
 bool SetDlgItemText(HWND dialog, int id, const char* text) {
   ControlState* control = FindControl(dialog, id);
   if (!control) return false;
-  control->Text = text ? text : "";
+  control->Text = !text ? "" : control->Kind == ControlKind::Edit ? text : Translate(text);
   ++control->Version;
   return true;
 }
@@ -290,7 +292,7 @@ ControlState* FindKind(HWND dialog, int id, ControlKind kind) {
 int AddListString(HWND dialog, int id, const char* text) {
   ControlState* list = FindList(dialog, id);
   if (!list) return -1;
-  list->Items.emplace_back(text ? text : "");
+  list->Items.emplace_back(text ? Translate(text) : "");
   return static_cast<int>(list->Items.size()) - 1;
 }
 
@@ -433,7 +435,7 @@ bool TabInsertItem(HWND dialog, int tabId, int index, const char* text) {
   ControlState* tab = FindKind(dialog, tabId, ControlKind::TabControl);
   if (!tab || index < 0) return false;
   index = std::min(index, static_cast<int>(tab->Items.size()));
-  tab->Items.insert(tab->Items.begin() + index, text ? text : "");
+  tab->Items.insert(tab->Items.begin() + index, text ? Translate(text) : "");
   if (tab->Selection < 0) tab->Selection = 0;
   else if (index <= tab->Selection && tab->Items.size() > 1) ++tab->Selection;
   return true;

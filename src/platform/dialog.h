@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/message_box.h"
 #include "platform/window.h"
@@ -227,3 +228,15 @@ using DialogFrameHook = void (*)(HWND dialog, void* user);
 void SetDialogFrameHook(DialogFrameHook hook, void* user);
 // Frames drawn by modal loops since the program started.
 std::uint32_t DialogFrameCount();
+
+// A control whose text needs more room than its rectangle gives, in the dialog's pixels.
+struct TextOverflow {
+  int Id = -1;
+  std::string Text;
+  int Needed = 0;
+  int Available = 0;
+};
+// Every control of the dialog and of its pages, shown or not, whose text would be cut: a
+// static's wrapped lines beyond its height, or the text of a caption, button, check box, group
+// box, list entry or the row of tabs beyond its width. Measured with each dialog's own font.
+std::vector<TextOverflow> FindTextOverflows(HWND dialog);

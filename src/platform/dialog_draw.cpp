@@ -13,6 +13,42 @@
 #include "platform/window_internal.h"
 
 namespace {
+std::size_t CharLength(unsigned char c) { return c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1; }
+
+}  // namespace
+
+// Lines of a static text: "\n" breaks, then breaks where the width runs out (at a space when
+// the line has one, otherwise between characters, as Japanese text wraps).
+std::vector<std::string> WrapDialogLines(ImFont* font, float size, const std::string& text, float width) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string paragraph = text.substr(start, end - start);
+    while (!paragraph.empty()) {
+      std::size_t cut = 0;
+      while (cut < paragraph.size()) {
+        const std::size_t next = cut + CharLength(static_cast<unsigned char>(paragraph[cut]));
+        if (cut > 0 && font->CalcTextSizeA(size, 1e9f, 0, paragraph.c_str(), paragraph.c_str() + next).x > width)
+          break;
+        cut = std::min(next, paragraph.size());
+      }
+      if (cut < paragraph.size()) {
+        const std::size_t space = paragraph.rfind(' ', cut);
+        if (space != std::string::npos && space > 0) cut = space + 1;
+      }
+      lines.push_back(paragraph.substr(0, cut));
+      paragraph.erase(0, cut);
+    }
+    if (end == text.size()) break;
+    if (text.substr(start, end - start).empty()) lines.emplace_back();
+    start = end + 1;
+  }
+  return lines;
+}
+
+namespace {
 bool PopupOpen = false;
 bool ClosePopup = false;
 
@@ -42,39 +78,9 @@ void DottedRect(ImDrawList* list, ImVec2 a, ImVec2 b) {
   }
 }
 
-std::size_t CharLength(unsigned char c) { return c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1; }
-
-// Lines of a static text: "\n" breaks, then breaks where the width runs out (at a space when
-// the line has one, otherwise between characters, as Japanese text wraps).
+// Lines of a static text, as drawn with the current font.
 std::vector<std::string> WrapLines(const std::string& text, float width) {
-  ImFont* font = ImGui::GetFont();
-  const float size = ImGui::GetFontSize();
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string paragraph = text.substr(start, end - start);
-    while (!paragraph.empty()) {
-      std::size_t cut = 0;
-      while (cut < paragraph.size()) {
-        const std::size_t next = cut + CharLength(static_cast<unsigned char>(paragraph[cut]));
-        if (cut > 0 && font->CalcTextSizeA(size, 1e9f, 0, paragraph.c_str(), paragraph.c_str() + next).x > width)
-          break;
-        cut = std::min(next, paragraph.size());
-      }
-      if (cut < paragraph.size()) {
-        const std::size_t space = paragraph.rfind(' ', cut);
-        if (space != std::string::npos && space > 0) cut = space + 1;
-      }
-      lines.push_back(paragraph.substr(0, cut));
-      paragraph.erase(0, cut);
-    }
-    if (end == text.size()) break;
-    if (text.substr(start, end - start).empty()) lines.emplace_back();
-    start = end + 1;
-  }
-  return lines;
+  return WrapDialogLines(ImGui::GetFont(), ImGui::GetFontSize(), text, width);
 }
 
 void DrawStatic(const ControlState& c, ImVec2 a, ImVec2 b) {

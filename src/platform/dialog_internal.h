@@ -8,6 +8,8 @@
 
 #include "platform/dialog.h"
 
+struct ImFont;
+
 struct ControlState {
   ControlKind Kind = ControlKind::Static;
   int Id = -1;
@@ -128,3 +130,6 @@ void SetDialogOverlay(bool on);
 bool FocusedEditReady(DialogState& top);
 // Forgets held keys and buttons when the last dialog closes.
 void ResetDialogInputState();
+
+// A static text's lines in `font` at `size` pixels: "\n" breaks, then breaks where `width` runs out.
+std::vector<std::string> WrapDialogLines(ImFont* font, float size, const std::string& text, float width);

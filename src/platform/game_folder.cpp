@@ -170,6 +170,23 @@ bool EnterGameFolder(std::string& error) {
   return true;
 }
 
+std::string LanguagePicturePath(const std::string& path, const std::string& language) {
+  if (language.empty()) return path;
+  std::string slashed = path;
+  std::replace(slashed.begin(), slashed.end(), '\\', '/');
+  const std::size_t cut = slashed.rfind('/');
+  if (cut == std::string::npos) return path;
+  const std::string translated = slashed.substr(0, cut + 1) + language + slashed.substr(cut);
+  std::error_code failed;
+  const std::filesystem::path found = ResolveGamePath(translated);
+  if (!std::filesystem::is_regular_file(found, failed)) return path;
+  const std::filesystem::path original = ResolveGamePath(path);
+  if (std::filesystem::is_regular_file(original, failed) &&
+      original.parent_path().lexically_normal() != found.parent_path().parent_path().lexically_normal())
+    return path;
+  return translated;
+}
+
 std::string ResolveGamePath(const std::string& path) {
   std::string slashed = path;
   std::replace(slashed.begin(), slashed.end(), '\\', '/');

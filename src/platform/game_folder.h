@@ -29,3 +29,9 @@ bool EnterGameFolder(std::string& error);
 // component matched ignoring case, the player's own File/ first, then the installed pack.
 // A path found nowhere comes back with only its separators changed, so errors name it.
 std::string ResolveGamePath(const std::string& path);
+
+// The game path of a picture in a language folder beside it ("File\Bitmap\x.dds" as
+// "File/Bitmap/en/x.dds") when that file exists in the same File/ folder the picture itself is
+// found in, or anywhere when the picture is found nowhere; otherwise `path` unchanged. So a
+// player's own File/ keeps its pictures over the installed pack's translated ones.
+std::string LanguagePicturePath(const std::string& path, const std::string& language);

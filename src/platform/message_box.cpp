@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/message_box_internal.h"
+#include "platform/translation.h"
 #include "platform/window_internal.h"
 
 namespace {
@@ -28,6 +29,9 @@ std::uint32_t IconFlags(std::uint32_t type) {
 }  // namespace
 
 int MessageBox(HWND owner, const char* text, const char* caption, std::uint32_t type) {
+  // The game names its texts in Japanese; the box shows them in the player's language.
+  text = Translate(text);
+  caption = Translate(caption);
   if (Capturing) {
     Captured.push_back({text ? text : "", caption ? caption : "", type, owner != nullptr, owner});
     if (Answers.empty()) return DefaultAnswer(type);
@@ -40,8 +44,8 @@ int MessageBox(HWND owner, const char* text, const char* caption, std::uint32_t 
   SDL_MessageBoxButtonData buttons[2];
   int count = 0;
   if (yesNo) {
-    buttons[count++] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "はい"};
-    buttons[count++] = {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "いいえ"};
+    buttons[count++] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, Translate("はい")};
+    buttons[count++] = {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, Translate("いいえ")};
   } else {
     buttons[count++] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT |
                             SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,

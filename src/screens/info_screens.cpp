@@ -1,6 +1,7 @@
 // The operation pages with their label, the credits, the settings backdrop and the noise transition.
 #include <cstdio>
 
+#include "platform/translation.h"
 #include "screens/screen_quads.h"
 #include "world/game_world.h"
 
@@ -29,7 +30,7 @@ bool GameWorld::DrawOperation() {
 
 void GameWorld::RenderPageLabel() {
   char label[96];
-  std::snprintf(label, sizeof label, "←右クリック　左クリック→　[ %d / %d ]", PageIndex + 1, PageCount);
+  std::snprintf(label, sizeof label, Translate("←右クリック　左クリック→　[ %d / %d ]"), PageIndex + 1, PageCount);
   RenderTextPanel(2, PageLabelPanel, 0, 0, 0, 0, 0, label, 28, TexBlank, 0xFFFFFF00u);
 }
 

@@ -9,6 +9,7 @@
 #include "persist/settings_record.h"
 #include "platform/input/pad.h"
 #include "screens/name_keyboard.h"
+#include "platform/translation.h"
 #include "world/game_world.h"
 
 namespace {
@@ -41,7 +42,7 @@ void Confirm(HWND dialog) {
       return;
     case NameCheck::TooLong: {
       char text[96];
-      std::snprintf(text, sizeof text, "全角%d文字(半角%d文字)\nまで有効です。", RankingNameMaxLength / 2,
+      std::snprintf(text, sizeof text, Translate("全角%d文字(半角%d文字)\nまで有効です。"), RankingNameMaxLength / 2,
                     RankingNameMaxLength);
       MessageBox(dialog, text, "警告", MB_OK);
       return;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "persist/settings_record.h"
+#include "platform/translation.h"
 #include "screens/screen_quads.h"
 #include "world/game_world.h"
 
@@ -30,7 +31,7 @@ void GameWorld::PrepareResults() {
   char text[64];
   std::snprintf(text, sizeof text, "%d/%d", Hits, ShotsFired);
   RenderTextPanel(2, PanelHitsOverShots, 0, 0, 0, 0, 0, text, 50, TexBlankKeyed, ResultColour);
-  std::snprintf(text, sizeof text, "%5.2f％", HitRatePercent(Hits, ShotsFired));
+  std::snprintf(text, sizeof text, Translate("%5.2f％"), HitRatePercent(Hits, ShotsFired));
   RenderTextPanel(2, PanelHitRate, 0, 0, 0, 0, 0, text, 50, TexBlankKeyed, ResultColour);
 }
 

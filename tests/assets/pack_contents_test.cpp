@@ -57,6 +57,19 @@ std::set<std::string> ExpectedFiles()
         std::snprintf(name, sizeof name, "Sound/Call_Hajime_%02d.wav", i);
         files.insert(name);
     }
+    // Every picture with words, again in English, in the language folder.
+    for (const char* f : {"Title.dds", "GameOver.bmp", "Record.bmp", "Setting.bmp", "Credit.bmp"})
+        files.insert(std::string("Bitmap/en/") + f);
+    for (int i = 1; i <= 6; ++i)
+        for (const char* f : {"Bitmap/en/Menu%da.bmp", "Bitmap/en/Menu%db.bmp"}) {
+            std::snprintf(name, sizeof name, f, i);
+            files.insert(name);
+        }
+    for (int i = 1; i <= 3; ++i)
+        for (const char* f : {"Bitmap/en/Operation%02d.bmp", "Bitmap/en/WeaponName%02d.dds"}) {
+            std::snprintf(name, sizeof name, f, i);
+            files.insert(name);
+        }
     for (int i = 1; i <= 4; ++i) {
         std::snprintf(name, sizeof name, "Sound/Call_Damage_%02d.wav", i);
         files.insert(name);
@@ -78,7 +91,8 @@ std::set<std::string> FilesBelow(const fs::path& root)
 TEST_F(AssetPack, BuildWritesExactlyTheFilesTheGameLoads)
 {
     std::set<std::string> expected = ExpectedFiles();
-    ASSERT_EQ(expected.size(), 101u);  // 53 catalogue files, 6 cursor previews, 13 model files, 29 sounds
+    // 53 catalogue files, 6 cursor previews, 13 model files, 29 sounds, 23 English pictures
+    ASSERT_EQ(expected.size(), 124u);
     fs::path root = fs::path(GameDir()) / "File";
     ASSERT_TRUE(fs::is_directory(root)) << root;
     std::set<std::string> found = FilesBelow(root);
@@ -86,13 +100,17 @@ TEST_F(AssetPack, BuildWritesExactlyTheFilesTheGameLoads)
     for (const std::string& f : found) EXPECT_TRUE(expected.count(f)) << "unexpected " << f;
 }
 
-TEST_F(AssetPack, StaysUnderThirtyMegabytes)
+TEST_F(AssetPack, StaysUnderThirtyMegabytesAndTheEnglishPicturesUnderSixteen)
 {
-    uintmax_t total = 0;
+    uintmax_t total = 0, english = 0;
     for (const auto& e : fs::recursive_directory_iterator(fs::path(GameDir()) / "File"))
-        if (e.is_regular_file()) total += e.file_size();
+        if (e.is_regular_file()) {
+            const bool translated = e.path().parent_path().filename() == "en";
+            (translated ? english : total) += e.file_size();
+        }
     EXPECT_LT(total, 30u * 1024 * 1024);
     EXPECT_GT(total, 1u * 1024 * 1024);
+    EXPECT_LT(english, 16u * 1024 * 1024);
 }
 
 TEST_F(AssetPack, SecondRunIsByteIdenticalToTheBuild)
@@ -122,4 +140,19 @@ TEST_F(AssetPack, ContactSheetIsOnePictureOfEverything)
     uint32_t height = uint32_t(bytes[20]) << 24 | bytes[21] << 16 | bytes[22] << 8 | bytes[23];
     EXPECT_GE(width, 2000u);
     EXPECT_GE(height, 2000u);  // pictures, two rows of models and the screen mock-ups
+}
+
+TEST_F(AssetPack, EachEnglishPictureIsItsJapaneseOneWithOtherWords)
+{
+    const fs::path root = fs::path(GameDir()) / "File" / "Bitmap";
+    int pictures = 0;
+    for (const auto& e : fs::directory_iterator(root / "en")) {
+        const std::string name = e.path().filename().string();
+        ASSERT_TRUE(fs::is_regular_file(root / name)) << name << " has no Japanese picture to stand for";
+        // The same format and size of picture, painted with other words.
+        EXPECT_EQ(fs::file_size(e.path()), fs::file_size(root / name)) << name;
+        EXPECT_FALSE(ReadBytes(e.path().string()) == ReadBytes((root / name).string())) << name << " is a copy";
+        ++pictures;
+    }
+    EXPECT_EQ(pictures, 23);
 }

@@ -62,7 +62,7 @@ TEST_F(AssetPictures, EveryBmpDecodesAsPalettedOrTrueColour)
             EXPECT_GT(p.Width, 0) << e.path() << ": " << stbi_failure_reason();
             ++count;
         }
-    EXPECT_EQ(count, 46 + 6);  // below Bitmap/ and the model pictures
+    EXPECT_EQ(count, 46 + 6 + 19);  // below Bitmap/, the model pictures, the English ones
 }
 
 TEST_F(AssetPictures, EveryDdsHasAValidHeaderAndSize)

@@ -7,6 +7,7 @@
 #include "persist/port_options.h"
 #include "persist/port_texts.h"
 #include "platform/message_box.h"
+#include "platform/translation.h"
 #include "settings_window_fixture.h"
 
 namespace {
@@ -18,6 +19,7 @@ class OptionsPageTest : public SettingsWindowTest {
   }
   void TearDown() override {
     Options = PortOptions{};
+    ChooseLanguage(LanguageJapanese);  // a saved language choice applies at once
     SettingsWindowTest::TearDown();
   }
   static HWND Page() { return SettingsWindow.Pages[PageOptions]; }
@@ -53,6 +55,7 @@ TEST_P(OptionControlSaved, WritesItsKeyAndLeavesTheOthersAtTheirDefaults) {
   PortOptions expected;
   if (c.Id == IdPictureShape) expected.PictureShape = static_cast<std::uint32_t>(c.Value);
   if (c.Id == IdScreenshots) expected.Screenshots = static_cast<std::uint32_t>(c.Value);
+  if (c.Id == IdLanguage) expected.Language = static_cast<std::uint32_t>(c.Value);
   const std::pair<int, std::uint32_t PortOptions::*> padFields[] = {
       {IdUsePad, &PortOptions::UsePad}, {IdPadInvertY, &PortOptions::PadInvertY},
       {IdPadRumble, &PortOptions::PadRumble}, {IdPadLookSpeed, &PortOptions::PadLookSpeed},
@@ -63,6 +66,7 @@ TEST_P(OptionControlSaved, WritesItsKeyAndLeavesTheOthersAtTheirDefaults) {
   }
   EXPECT_EQ(Options.PictureShape, expected.PictureShape);
   EXPECT_EQ(Options.Screenshots, expected.Screenshots);
+  EXPECT_EQ(Options.Language, expected.Language);
   // The original's file holds the original's fields only (its key changes with every save).
   EXPECT_EQ(ReadFile("Setting.dat").size(), settingsBefore.size());
   EXPECT_EQ(DecodeSettingsFile(), DefaultStoredFields);
@@ -78,7 +82,10 @@ INSTANTIATE_TEST_SUITE_P(
                     ControlCase{"PadInvertY", IdPadInvertY, false, 1, "invert_y = true"},
                     ControlCase{"PadRumbleOff", IdPadRumble, false, 0, "rumble = false"},
                     ControlCase{"PadLookFast", IdPadLookSpeed, false, 20, "look_sensitivity = 20"},
-                    ControlCase{"PadDeadZoneWide", IdPadDeadZone, false, 35, "dead_zone = 35"}),
+                    ControlCase{"PadDeadZoneWide", IdPadDeadZone, false, 35, "dead_zone = 35"},
+
+                    ControlCase{"Japanese", IdLanguage, true, 1, "[interface]\nlanguage = ja"},
+                    ControlCase{"English", IdLanguage, true, 2, "[interface]\nlanguage = en"}),
     [](const testing::TestParamInfo<ControlCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(OptionsPageTest, ThePageIsTheSixthTabAndShowsWhatIsStored) {
@@ -179,7 +186,8 @@ TEST_F(OptionsPageTest, HelpFollowsThePointerOverEachGroup) {
     const char* Text;
   };
   const Point points[] = {{100, 20, PictureShapeHelp}, {30, 70, ScreenshotHelp}, {100, 145, GraphicsHelpIdle},
-                          {60, 52, ScreenshotHelp},   {60, 10, PictureShapeHelp}, {100, 110, PadHelp}};
+                          {60, 52, ScreenshotHelp},   {60, 10, PictureShapeHelp}, {100, 110, PadHelp},
+                          {60, 35, LanguageHelp}};
   std::vector<std::string> shown;
   RunWindow([&](HWND top, int frame) {
     if (frame != 2) return;
@@ -194,5 +202,29 @@ TEST_F(OptionsPageTest, HelpFollowsThePointerOverEachGroup) {
   });
   ASSERT_EQ(shown.size(), std::size(points));
   for (std::size_t i = 0; i < shown.size(); ++i) EXPECT_EQ(shown[i], points[i].Text) << i;
+}
+}  // namespace
+
+namespace {
+// The language saved on the page is the language of the next dialog: the window opened again
+// after choosing English shows its tabs in English, and Japanese brings the original back.
+TEST_F(OptionsPageTest, ASavedLanguageShowsInTheNextWindow) {
+  std::vector<std::string> tabs;
+  for (int language : {2, 1}) {
+    RunWindow([&](HWND top, int frame) {
+      if (frame != 2) return;
+      SetListSelection(Page(), IdLanguage, language);
+      Click(top, IdSave);
+    });
+    Options.Apply();  // as the game does once the window has closed
+    RunWindow([&](HWND top, int frame) {
+      if (frame != 2) return;
+      EXPECT_EQ(GetListString(Page(), IdLanguage, 0), language == 2 ? "System / システムの設定に従う"
+                                                                     : "システムの設定に従う / System");
+      tabs.push_back(GetDlgItemText(top, IdSave));
+      Click(top, IdCancel);
+    });
+  }
+  EXPECT_EQ(tabs, (std::vector<std::string>{"Save", "設定の保存"}));
 }
 }  // namespace

@@ -2,6 +2,8 @@
 # Shared by the menu end-to-end scripts: starting the game, moving the software cursor with
 # relative motion, and telling screens apart in screenshots (places as on a 1280 x 1024 picture).
 fail() { echo "FAIL: $*"; exit 1; }
+# The pictures the game shows: a language run names its folder of the pack.
+PICTURES=${PICTURES:-File/Bitmap}
 source "$(dirname "${BASH_SOURCE[0]}")/picture_geometry.sh"
 
 # Starts the game in the work folder; sets GAME_PID and GAME_WINDOW.
@@ -40,7 +42,10 @@ closest_picture() {
   thumb_values "$shot" > shot.vals
   local refs=()
   for name in "$@"; do
-    [ -f "vals_$name" ] || thumb_values "File/Bitmap/$name" > "vals_$name"
+    # A picture without words has no copy in a language folder.
+    local file=$PICTURES/$name
+    [ -f "$file" ] || file=File/Bitmap/$name
+    [ -f "vals_$name" ] || thumb_values "$file" > "vals_$name"
     refs+=("vals_$name")
   done
   awk 'FNR == 1 { file++ }
@@ -60,7 +65,7 @@ move_by() {
 
 # Waits until the slide-in has finished: item 0, the last to arrive, shows its picture in place.
 wait_for_menu() {
-  convert File/Bitmap/Menu1a.bmp -resize "$(ref_w 330)x$(ref_h 165)!" item0_picture.ppm
+  convert "$PICTURES/Menu1a.bmp" -resize "$(ref_w 330)x$(ref_h 165)!" item0_picture.ppm
   for _ in $(seq 1 60); do
     sleep 0.5
     shot menu_wait.ppm

@@ -10,5 +10,9 @@ trap 'cp "$WORK/game.log" "$ARTIFACTS/${INNER%_inner.sh}.game.log" 2>/dev/null |
 cp "$GAME" "$WORK/korvid"
 ln -s "$FILES" "$WORK/File"
 export KORVID_E2E_WORK=$WORK KORVID_E2E_ARTIFACTS=$ARTIFACTS
+# The texts are the Japanese ones whatever the desktop's language; a run in another language
+# sets LANGUAGE itself.
+export LC_ALL=C.UTF-8
+unset LANGUAGE
 # A run may ask for another screen (KORVID_E2E_SCREEN, e.g. 1280x720x24 for a 16:9 one).
 xvfb-run -a -s "-screen 0 ${KORVID_E2E_SCREEN:-1280x1024x24}" "$(dirname "$0")/$INNER"

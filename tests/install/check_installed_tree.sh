@@ -38,6 +38,9 @@ for size in 16 22 24 32 48 64 128 256 512; do
   [ "$corner" = 0 ] || fail "$png has an opaque corner"
 done
 
+# The English catalogue, where the program looks for it from its own place.
+msgunfmt "$P/share/locale/en/LC_MESSAGES/korvid.mo" | grep -q '^msgstr "Warning"' || fail "no English catalogue installed"
+
 man=$P/share/man/man6/korvid.6.gz
 warnings=$(zcat "$man" | groff -man -ww -z -Tutf8 2>&1)
 [ -z "$warnings" ] || fail "manual page: $warnings"

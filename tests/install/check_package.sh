@@ -30,7 +30,8 @@ missing=$(comm -23 "$WORK/pack" "$WORK/files")
 [ -z "$missing" ] || fail "pack files missing from the package: $missing"
 for f in ./usr/games/korvid ./usr/share/applications/org.korvid.Korvid.desktop \
          ./usr/share/metainfo/org.korvid.Korvid.metainfo.xml ./usr/share/man/man6/korvid.6.gz \
-         ./usr/share/doc/korvid/copyright ./usr/share/doc/korvid/changelog.gz; do
+         ./usr/share/doc/korvid/copyright ./usr/share/doc/korvid/changelog.gz \
+         ./usr/share/locale/en/LC_MESSAGES/korvid.mo; do
   grep -qx "$f" "$WORK/files" || fail "$f missing"
 done
 for size in 16 22 24 32 48 64 128 256 512; do
@@ -38,7 +39,7 @@ for size in 16 22 24 32 48 64 128 256 512; do
 done
 extra=$(comm -13 "$WORK/pack" "$WORK/files" | grep -v -e '^./usr/games/korvid$' -e '^./usr/share/applications/' \
   -e '^./usr/share/metainfo/' -e '^./usr/share/man/man6/' -e '^./usr/share/icons/hicolor/' \
-  -e '^./usr/share/doc/korvid/' || true)
+  -e '^./usr/share/doc/korvid/' -e '^./usr/share/locale/[A-Za-z_@]*/LC_MESSAGES/korvid.mo$' || true)
 [ -z "$extra" ] || fail "unexpected files: $extra"
 
 dpkg-deb -x "$DEB" "$WORK/root"

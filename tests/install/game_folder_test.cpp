@@ -204,3 +204,37 @@ TEST_F(GameFolderTest, EnteringCreatesAPrivatePerUserFolderAndWorksThere) {
 }
 
 }  // namespace
+
+namespace {
+// A picture's language version is read where the same File/ folder holds it beside the
+// picture; a player's own File/ keeps its pictures over the pack's translated ones.
+TEST_F(GameFolderTest, ALanguagesPictureIsPreferredOnlyBesideThePictureItStandsFor) {
+  const std::string pack = root + "/pack/File";
+  for (const char* file : {"/Bitmap/Title.dds", "/Bitmap/en/Title.dds", "/Bitmap/Menu1a.bmp",
+                           "/Bitmap/en/Menu1a.bmp", "/Bitmap/Haikei.bmp", "/Bitmap/en/Only.bmp"})
+    Touch(pack + file);
+  const std::string user = root + "/user";
+  Touch(user + "/File/Bitmap/Menu1a.bmp");      // the player's own, with no English beside it
+  Touch(user + "/File/Bitmap/Record.bmp");
+  Touch(user + "/File/Bitmap/EN/record.bmp");   // and one that has its own, any case
+  fs::current_path(user);
+  GameFolder = GameFolderPlace{false, user, pack};
+  const struct {
+    const char* Asked;
+    const char* Language;
+    std::string Read;
+  } cases[] = {
+      {"File\\Bitmap\\Title.dds", "en", "File/Bitmap/en/Title.dds"},  // the pack's, both
+      {"File\\Bitmap\\Title.dds", "", "File\\Bitmap\\Title.dds"},     // Japanese: as asked
+      {"File\\Bitmap\\Title.dds", "de", "File\\Bitmap\\Title.dds"},   // no German picture
+      {"File\\Bitmap\\Menu1a.bmp", "en", "File\\Bitmap\\Menu1a.bmp"}, // the player's picture stays
+      {"File\\Bitmap\\Record.bmp", "en", "File/Bitmap/en/Record.bmp"},
+      {"File\\Bitmap\\Haikei.bmp", "en", "File\\Bitmap\\Haikei.bmp"}, // a picture without words
+      {"File\\Bitmap\\Only.bmp", "en", "File/Bitmap/en/Only.bmp"},    // nothing else to read
+      {"Setting.dat", "en", "Setting.dat"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LanguagePicturePath(c.Asked, c.Language), c.Read) << c.Asked << " " << c.Language;
+  EXPECT_EQ(ResolveGamePath(LanguagePicturePath("File\\Bitmap\\Title.dds", "en")), pack + "/Bitmap/en/Title.dds");
+  EXPECT_EQ(ResolveGamePath(LanguagePicturePath("File\\Bitmap\\Record.bmp", "en")), "File/Bitmap/EN/record.bmp");
+}
+}  // namespace

@@ -41,7 +41,7 @@ TEST_F(PortOptionsTest, AMissingFileGivesTheDefaultsWithoutAWordAndASaveCreatesI
   ASSERT_TRUE(Options.Save());
   EXPECT_EQ(ReadFile("korvid.ini"),
             "[display]\npicture_shape = stretch\n\n[screenshots]\nenabled = true\n\n[gamepad]\nenabled = true\n"
-            "look_sensitivity = 10\ninvert_y = false\ndead_zone = 15\nrumble = true\n");
+            "look_sensitivity = 10\ninvert_y = false\ndead_zone = 15\nrumble = true\n\n[interface]\nlanguage = system\n");
   Options = PortOptions{};
   EXPECT_EQ(LoadTold(), "");
   EXPECT_EQ(Options.PictureShape, PictureStretch);

@@ -6,6 +6,8 @@
 
 namespace assetgen {
 
+bool PaintEnglish = false;
+
 void Vignette(Image& img, float strength)
 {
     float cx = img.Width / 2.0f, cy = img.Height / 2.0f;

@@ -24,6 +24,12 @@ void Vignette(Image& img, float strength);
 // A translucent plate with a thin accent border.
 void Plate(Image& img, float x0, float y0, float x1, float y1, Colour fill, Colour border, float radius = 6);
 // Page heading: large title with an underline in the accent colour.
+// The language being painted: the Japanese pictures, or their English copies for File/Bitmap/en/.
+extern bool PaintEnglish;
+inline const char* Say(const char* japanese, const char* english) { return PaintEnglish ? english : japanese; }
+// Where the pictures being painted go: "File/Bitmap/" or its English folder "File/Bitmap/en/".
+inline std::string LanguageFolder() { return PaintEnglish ? "File/Bitmap/en/" : "File/Bitmap/"; }
+
 void Heading(Image& img, const std::string& title, const std::string& sub, float y, Colour accent);
 // Concentric rings that fade outwards: the game's picture of a sound.
 void SoundRings(Image& img, float cx, float cy, float r0, float step, int count, Colour c);

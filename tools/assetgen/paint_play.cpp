@@ -13,7 +13,7 @@ const Colour Clear{0, 0, 0, 0};
 
 void Add(AssetPack& pack, const std::string& name, Image img, PictureFormat format, bool keyed = false)
 {
-    pack.Pictures.push_back(PictureAsset{"File/Bitmap/" + name, std::move(img), format, keyed});
+    pack.Pictures.push_back(PictureAsset{LanguageFolder() + name, std::move(img), format, keyed});
 }
 
 // Ground: dry grass over packed earth; tiles seamlessly (tile noise wraps at the edge).
@@ -353,6 +353,14 @@ Image BulletHole()
     img.FillCircle(30.5f, 30.5f, 3, Rgb(4, 4, 4));
     return img;
 }
+
+// The weapons' names, painted once per language.
+void PaintWeaponNames(AssetPack& pack)
+{
+    Add(pack, "WeaponName01.dds", WeaponName(Say("マシンガン", "Machine gun"), Say("MACHINE GUN", "")), PictureDds);
+    Add(pack, "WeaponName02.dds", WeaponName(Say("ライフル", "Rifle"), Say("RIFLE", "")), PictureDds);
+    Add(pack, "WeaponName03.dds", WeaponName(Say("ハンドガン", "Handgun"), Say("HANDGUN", "")), PictureDds);
+}
 } // namespace
 
 bool PaintPlayPictures(AssetPack& pack)
@@ -375,14 +383,15 @@ bool PaintPlayPictures(AssetPack& pack)
         std::snprintf(name, sizeof name, "Cursor%02d_a.bmp", i + 1);
         Add(pack, name, CursorPreview(i), PictureBmp24, true);
     }
-    Add(pack, "WeaponName01.dds", WeaponName("マシンガン", "MACHINE GUN"), PictureDds);
-    Add(pack, "WeaponName02.dds", WeaponName("ライフル", "RIFLE"), PictureDds);
-    Add(pack, "WeaponName03.dds", WeaponName("ハンドガン", "HANDGUN"), PictureDds);
+    PaintWeaponNames(pack);
     for (int i = 0; i < 8; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "Smoke/Smoke%02d.bmp", i + 1);
         Add(pack, name, Smoke(i), PictureBmp24, true);
     }
+    PaintEnglish = true;
+    PaintWeaponNames(pack);
+    PaintEnglish = false;
     return true;
 }
 

@@ -14,7 +14,7 @@ const int BackW = 1024, BackH = 800;  // full-screen backdrops, the screen's 5:4
 
 void Add(AssetPack& pack, const std::string& name, Image img, PictureFormat format, bool keyed = false)
 {
-    pack.Pictures.push_back(PictureAsset{"File/Bitmap/" + name, std::move(img), format, keyed});
+    pack.Pictures.push_back(PictureAsset{LanguageFolder() + name, std::move(img), format, keyed});
 }
 
 Image TitleLogo()
@@ -51,7 +51,7 @@ Image TitleLogo()
     sub.Bold = 0.8f;
     sub.Fill = Rgb(230, 238, 248);
     sub.Shadow = 2;
-    DrawTextCentred(img, "音を聴け。敵はすぐそこにいる。", cx, base + 80, sub);
+    DrawTextCentred(img, Say("音を聴け。敵はすぐそこにいる。", "Listen. The enemy is close."), cx, base + 80, sub);
     sub.Size = 18;
     sub.Bold = 0;
     sub.Fill = Rgb(160, 200, 230);
@@ -138,7 +138,7 @@ Image Operation1()
 {
     Image img(BackW, BackH);
     PaintBackdrop(img, Rgb(14, 22, 36), Rgb(8, 10, 16), 11, false);
-    Heading(img, "操作方法", "CONTROLS  1/3", 78, Palette::Accent);
+    Heading(img, Say("操作方法", "How to Play"), "CONTROLS  1/3", 78, Palette::Accent);
     // keyboard cluster
     Plate(img, 40, 118, 540, 470, Rgb(16, 22, 32, 0.85f), Rgb(70, 90, 120));
     float k = 58;
@@ -159,21 +159,21 @@ Image Operation1()
     TextStyle small;
     small.Size = 17;
     small.Fill = Palette::Dim;
-    DrawText(img, "武器を直接選択", 392, 220, small);
-    DrawText(img, "（設定1のキー配置）", 70, 448, small);
+    DrawText(img, Say("武器を直接選択", "Pick a weapon"), 392, 220, small);
+    DrawText(img, Say("（設定1のキー配置）", "(keys of preset 1)"), 70, 448, small);
     DrawMouse(img, 462, 318, 124, 7);
-    DrawText(img, "左：射撃", 372, 404, small);
-    DrawText(img, "右：スコープ", 372, 426, small);
-    DrawText(img, "ホイール：武器切替", 372, 448, small);
+    DrawText(img, Say("左：射撃", "Left: fire"), 372, 404, small);
+    DrawText(img, Say("右：スコープ", "Right: scope"), 372, 426, small);
+    DrawText(img, Say("ホイール：武器切替", "Wheel: weapon"), 372, 448, small);
     // the list
     Plate(img, 556, 118, 996, 690, Rgb(16, 22, 32, 0.85f), Rgb(70, 90, 120));
     const char* rows[][2] = {
-        {"W / S", "前進 / 後退"},         {"A / D", "左 / 右へ移動"},
-        {"Q / E", "左 / 右へ旋回"},       {"マウス", "視点の移動"},
-        {"Space", "ジャンプ"},            {"左クリック / Ctrl", "射撃（長押しで連射）"},
-        {"右クリック", "スコープ（ライフル）"}, {"R", "リロード"},
-        {"F / ホイール", "武器の切り替え"},  {"1 / 2 / 3", "武器を直接選択"},
-        {"Esc", "ゲームを終了"},
+        {"W / S", Say("前進 / 後退", "Forward / back")},         {"A / D", Say("左 / 右へ移動", "Step left / right")},
+        {"Q / E", Say("左 / 右へ旋回", "Turn left / right")},       {Say("マウス", "Mouse"), Say("視点の移動", "Look around")},
+        {"Space", Say("ジャンプ", "Jump")},            {Say("左クリック / Ctrl", "Left click / Ctrl"), Say("射撃（長押しで連射）", "Fire (hold: auto)")},
+        {Say("右クリック", "Right click"), Say("スコープ（ライフル）", "Scope (rifle)")}, {"R", Say("リロード", "Reload")},
+        {Say("F / ホイール", "F / wheel"), Say("武器の切り替え", "Change weapon")},  {"1 / 2 / 3", Say("武器を直接選択", "Pick a weapon")},
+        {"Esc", Say("ゲームを終了", "Quit the game")},
     };
     float y = 160;
     for (auto& r : rows) {
@@ -190,10 +190,10 @@ Image Operation1()
         y += 47;
     }
     Plate(img, 40, 490, 540, 690, Rgb(16, 22, 32, 0.85f), Rgb(70, 90, 120));
-    Bullet(img, 60, 532, "敵の声と銃声は立体音響で聞こえます。", 20);
-    Bullet(img, 60, 570, "ヘッドホンで方向を聴き分けましょう。", 20);
-    Bullet(img, 60, 608, "キー配置は「設定」→「キー」で変更できます。", 20);
-    Bullet(img, 60, 646, "残り体力が少ないと心臓の鼓動が聞こえます。", 20);
+    Bullet(img, 60, 532, Say("敵の声と銃声は立体音響で聞こえます。", "Enemy calls and shots sound in 3D."), 20);
+    Bullet(img, 60, 570, Say("ヘッドホンで方向を聴き分けましょう。", "Use headphones to hear where they are."), 20);
+    Bullet(img, 60, 608, Say("キー配置は「設定」→「キー」で変更できます。", "Change the keys in Settings > Keys."), 20);
+    Bullet(img, 60, 646, Say("残り体力が少ないと心臓の鼓動が聞こえます。", "At low health you hear your heartbeat."), 20);
     return img;
 }
 
@@ -201,15 +201,15 @@ Image Operation2()
 {
     Image img(BackW, BackH);
     PaintBackdrop(img, Rgb(14, 22, 36), Rgb(8, 10, 16), 12, false);
-    Heading(img, "武器", "WEAPONS  2/3", 78, Palette::Warm);
+    Heading(img, Say("武器", "Weapons"), "WEAPONS  2/3", 78, Palette::Warm);
     struct W {
         const char* Name;
         const char* Key;
         const char* Lines[3];
     } weapons[3] = {
-        {"マシンガン", "1", {"装弾数 30発　押し続けで連射", "威力は低いが弾幕で押し切る", "リロードは R キー"}},
-        {"ライフル", "2", {"装弾数 10発　一発ごとにボルト操作", "威力 5 倍　右クリックでスコープ", "スコープ中は被弾に注意"}},
-        {"ハンドガン", "3", {"装弾数 8発　素早く撃てる", "威力はマシンガンの 2 倍", "リロードが速い"}},
+        {Say("マシンガン", "Machine gun"), "1", {Say("装弾数 30発　押し続けで連射", "30 rounds, hold to fire bursts"), Say("威力は低いが弾幕で押し切る", "Weak, but wins with volume"), Say("リロードは R キー", "R reloads")}},
+        {Say("ライフル", "Rifle"), "2", {Say("装弾数 10発　一発ごとにボルト操作", "10 rounds, a bolt pull each shot"), Say("威力 5 倍　右クリックでスコープ", "5x damage, right click: scope"), Say("スコープ中は被弾に注意", "Scoped, you are hit more")}},
+        {Say("ハンドガン", "Handgun"), "3", {Say("装弾数 8発　素早く撃てる", "8 rounds, quick to fire"), Say("威力はマシンガンの 2 倍", "2x the machine gun's damage"), Say("リロードが速い", "Fast reload")}},
     };
     for (int i = 0; i < 3; ++i) {
         float y0 = 120 + i * 190.0f;
@@ -232,27 +232,27 @@ Image Operation3()
 {
     Image img(BackW, BackH);
     PaintBackdrop(img, Rgb(14, 22, 36), Rgb(8, 10, 16), 13, false);
-    Heading(img, "敵とスコア", "ENEMIES & SCORE  3/3", 78, Palette::Danger);
+    Heading(img, Say("敵とスコア", "Enemies & Score"), "ENEMIES & SCORE  3/3", 78, Palette::Danger);
     Plate(img, 40, 118, 984, 420, Rgb(16, 22, 32, 0.88f), Rgb(70, 90, 120));
     SoundRings(img, 200, 268, 96, 15, 5, Rgb(255, 110, 80, 0.35f));
     DrawOrb(img, 200, 268, 90, 0.4f);
     float x = 360;
-    Bullet(img, x, 176, "敵は宙に浮かぶ球体です。アリーナを漂い、", 22);
-    Bullet(img, x, 214, "近くにいる間こちらを撃ち続けます。", 22);
-    Bullet(img, x, 252, "出現・被弾・撃破のたびに声を上げます。", 22);
-    Bullet(img, x, 290, "声と銃声の方向を聴いて振り向きましょう。", 22);
-    Bullet(img, x, 328, "移動中やジャンプ中は被弾しにくくなります。", 22);
-    Bullet(img, x, 366, "スコープを覗いている間は被弾が増えます。", 22);
+    Bullet(img, x, 176, Say("敵は宙に浮かぶ球体です。アリーナを漂い、", "Enemies are floating spheres. They drift"), 22);
+    Bullet(img, x, 214, Say("近くにいる間こちらを撃ち続けます。", "and keep shooting while you are near."), 22);
+    Bullet(img, x, 252, Say("出現・被弾・撃破のたびに声を上げます。", "They call out on entry, hit and kill."), 22);
+    Bullet(img, x, 290, Say("声と銃声の方向を聴いて振り向きましょう。", "Turn to where calls and shots come from."), 22);
+    Bullet(img, x, 328, Say("移動中やジャンプ中は被弾しにくくなります。", "Moving or jumping, you are hit less."), 22);
+    Bullet(img, x, 366, Say("スコープを覗いている間は被弾が増えます。", "Looking through the scope, you are hit more."), 22);
     Plate(img, 40, 440, 984, 690, Rgb(16, 22, 32, 0.88f), Rgb(70, 90, 120));
     TextStyle big;
     big.Size = 30;
     big.Bold = 1;
     big.Fill = Palette::Warm;
-    DrawText(img, "スコア ＝ 撃破した敵の数", 70, 492, big);
-    Bullet(img, 70, 536, "体力 1000 がなくなるとゲームオーバー。", 22);
-    Bullet(img, 70, 574, "命中率はゲームオーバー画面に表示されます。", 22);
-    Bullet(img, 70, 612, "上位 5 位に入ると名前を登録できます。", 22);
-    const char* levels[3][2] = {{"初級", "敵 10 体まで"}, {"中級", "敵 15 体まで"}, {"上級", "敵 20 体まで"}};
+    DrawText(img, Say("スコア ＝ 撃破した敵の数", "Score = enemies destroyed"), 70, 492, big);
+    Bullet(img, 70, 536, Say("体力 1000 がなくなるとゲームオーバー。", "The game ends when 1000 health is gone."), 22);
+    Bullet(img, 70, 574, Say("命中率はゲームオーバー画面に表示されます。", "The game-over screen shows your hit rate."), 22);
+    Bullet(img, 70, 612, Say("上位 5 位に入ると名前を登録できます。", "Make the top 5 to enter your name."), 22);
+    const char* levels[3][2] = {{Say("初級", "Easy"), Say("敵 10 体まで", "10 enemies")}, {Say("中級", "Normal"), Say("敵 15 体まで", "15 enemies")}, {Say("上級", "Hard"), Say("敵 20 体まで", "20 enemies")}};
     for (int i = 0; i < 3; ++i) {
         float y = 520 + i * 50.0f;
         img.FillRoundRect(700, y - 30, 950, y + 12, 6, Rgb(30, 40, 56));
@@ -263,7 +263,7 @@ Image Operation3()
         DrawText(img, levels[i][0], 716, y, t);
         t.Fill = Palette::Text;
         t.Bold = 0;
-        DrawText(img, levels[i][1], 790, y, t);
+        DrawText(img, levels[i][1], PaintEnglish ? 810 : 790, y, t);  // past "Normal"
     }
     return img;
 }
@@ -272,7 +272,7 @@ Image Credits()
 {
     Image img(BackW, BackH);
     PaintBackdrop(img, Rgb(16, 20, 34), Rgb(6, 8, 12), 21);
-    Heading(img, "クレジット", "CREDITS", 78, Palette::Accent);
+    Heading(img, Say("クレジット", "Credits"), "CREDITS", 78, Palette::Accent);
     TextStyle logo;
     logo.Size = 96;
     logo.Face = FontGothic;
@@ -281,13 +281,13 @@ Image Credits()
     DrawTextGradient(img, "KORVID", 512 - TextWidth("KORVID", logo) / 2, 250, logo, Rgb(236, 246, 255),
                      Rgb(70, 170, 230));
     const char* rows[][2] = {
-        {"ゲームデザイン", "Korvid 開発チーム"},
-        {"プログラム", "Korvid 開発チーム"},
-        {"グラフィック", "手続き生成アセット"},
-        {"サウンド・音楽", "手続き生成アセット"},
-        {"音声合成", "eSpeak NG"},
-        {"フォント", "IPAフォント"},
-        {"スペシャルサンクス", "遊んでくれたあなた"},
+        {Say("ゲームデザイン", "Game design"), Say("Korvid 開発チーム", "The Korvid developers")},
+        {Say("プログラム", "Programming"), Say("Korvid 開発チーム", "The Korvid developers")},
+        {Say("グラフィック", "Graphics"), Say("手続き生成アセット", "Procedural assets")},
+        {Say("サウンド・音楽", "Sound and music"), Say("手続き生成アセット", "Procedural assets")},
+        {Say("音声合成", "Speech synthesis"), "eSpeak NG"},
+        {Say("フォント", "Fonts"), Say("IPAフォント", "IPA fonts")},
+        {Say("スペシャルサンクス", "Special thanks"), Say("遊んでくれたあなた", "You, for playing")},
     };
     float y = 350;
     for (auto& r : rows) {
@@ -305,7 +305,7 @@ Image Credits()
     TextStyle thanks;
     thanks.Size = 20;
     thanks.Fill = Palette::Warm;
-    DrawTextCentred(img, "クリックでタイトルへ戻ります", 512, 730, thanks);
+    DrawTextCentred(img, Say("クリックでタイトルへ戻ります", "Click to return to the title"), 512, 730, thanks);
     return img;
 }
 
@@ -328,12 +328,12 @@ Image GameOver()
     TextStyle sub;
     sub.Size = 28;
     sub.Fill = Rgb(240, 200, 200);
-    DrawTextCentred(img, "あなたは倒れた。", 512, 226, sub);
+    DrawTextCentred(img, Say("あなたは倒れた。", "You have fallen."), 512, 226, sub);
     const struct {
         float Y;
         const char* Label;
         float Right;
-    } labels[] = {{0.40f, "命中数 / 発射数", 0.50f}, {0.625f, "命中率", 0.50f}, {0.85f, "撃破数（スコア）", 0.60f}};
+    } labels[] = {{0.40f, Say("命中数 / 発射数", "Hits / shots"), 0.50f}, {0.625f, Say("命中率", "Hit rate"), 0.50f}, {0.85f, Say("撃破数（スコア）", "Kills (score)"), 0.60f}};
     for (auto& l : labels) {
         float y = l.Y * BackH;
         img.FillRect(40, y - 36, l.Right * BackW - 6, y + 20, Rgb(0, 0, 0, 0.35f));
@@ -349,7 +349,7 @@ Image GameOver()
     TextStyle hint;
     hint.Size = 18;
     hint.Fill = Palette::Dim;
-    DrawText(img, "クリックでタイトルへ", 40, 772, hint);
+    DrawText(img, Say("クリックでタイトルへ", "Click for the title"), 40, 772, hint);
     return img;
 }
 
@@ -359,7 +359,7 @@ Image Record()
 {
     Image img(BackW, BackH);
     PaintBackdrop(img, Rgb(14, 20, 40), Rgb(6, 8, 14), 41);
-    Heading(img, "ランキング", "RANKING  TOP 5", 78, Palette::Warm);
+    Heading(img, Say("ランキング", "Ranking"), "RANKING  TOP 5", 78, Palette::Warm);
     const float rows[5] = {0.2586f, 0.3860f, 0.5134f, 0.6408f, 0.7682f};
     const char* places[5] = {"1st", "2nd", "3rd", "4th", "5th"};
     const Colour medal[5] = {Rgb(255, 204, 64), Rgb(200, 210, 224), Rgb(214, 136, 74), Rgb(120, 150, 190),
@@ -383,8 +383,8 @@ Image Record()
     t.Size = 26;
     t.Bold = 0.8f;
     t.Fill = Palette::Text;
-    DrawText(img, "前回の", 40, y - 8, t);
-    DrawText(img, "スコア", 40, y + 26, t);
+    DrawText(img, Say("前回の", "Last"), 40, y - 8, t);
+    DrawText(img, Say("スコア", "score"), 40, y + 26, t);
     img.FillPolygon({170, y - 6, 186, y + 8, 170, y + 22}, Palette::Warm);
     return img;
 }
@@ -393,7 +393,7 @@ Image SettingBack()
 {
     Image img(BackW, BackH);
     PaintBackdrop(img, Rgb(18, 26, 40), Rgb(8, 10, 14), 51);
-    Heading(img, "設定", "SETTINGS", 78, Palette::Accent);
+    Heading(img, Say("設定", "Settings"), "SETTINGS", 78, Palette::Accent);
     // gear outlines behind the dialog
     for (int g = 0; g < 2; ++g) {
         float cx = g ? 860.0f : 160.0f, cy = g ? 620.0f : 560.0f, r = g ? 120.0f : 80.0f;
@@ -407,7 +407,7 @@ Image SettingBack()
     TextStyle t;
     t.Size = 18;
     t.Fill = Palette::Dim;
-    DrawTextCentred(img, "変更は「設定の保存」で保存されます", 512, 770, t);
+    DrawTextCentred(img, Say("変更は「設定の保存」で保存されます", "Changes are kept with Save"), 512, 770, t);
     return img;
 }
 
@@ -441,12 +441,10 @@ Image Menu0()
     for (int i = 0; i < 6; ++i) img.FillRect(200 + i * 8.0f, 14, 204 + i * 8.0f, 24, Rgb(200, 60, 50, 0.5f));
     return img;
 }
-} // namespace
-
-bool PaintScreens(AssetPack& pack)
+// The pictures that carry words; painted once per language.
+void PaintWordedScreens(AssetPack& pack)
 {
     Add(pack, "Title.dds", TitleLogo(), PictureDxt5);
-    Add(pack, "TitleBack.dds", TitleBack(), PictureDxt1);
     Add(pack, "GameOver.bmp", GameOver(), PictureBmp8);
     Add(pack, "Record.bmp", Record(), PictureBmp8);
     Add(pack, "Setting.bmp", SettingBack(), PictureBmp8);
@@ -454,20 +452,36 @@ bool PaintScreens(AssetPack& pack)
     Add(pack, "Operation01.bmp", Operation1(), PictureBmp24);
     Add(pack, "Operation02.bmp", Operation2(), PictureBmp24);
     Add(pack, "Operation03.bmp", Operation3(), PictureBmp24);
-    for (int i = 0; i < 3; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "Noise%02d.bmp", i + 1);
-        Add(pack, name, Noise(i), PictureBmp8);
-    }
-    Add(pack, "Menu0.bmp", Menu0(), PictureBmp24);
-    const char* labels[6][2] = {{"ゲームスタート", "GAME START"}, {"操作説明", "HOW TO PLAY"}, {"ランキング", "RANKING"},
-                                {"設定", "SETTINGS"},             {"クレジット", "CREDITS"},  {"終了", "EXIT"}};
+    // In English the word itself is the label: no second, smaller one under it.
+    const char* labels[6][2] = {{Say("ゲームスタート", "Start Game"), Say("GAME START", "")},
+                                {Say("操作説明", "How to Play"), Say("HOW TO PLAY", "")},
+                                {Say("ランキング", "Ranking"), Say("RANKING", "")},
+                                {Say("設定", "Settings"), Say("SETTINGS", "")},
+                                {Say("クレジット", "Credits"), Say("CREDITS", "")},
+                                {Say("終了", "Quit"), Say("EXIT", "")}};
     for (int i = 0; i < 6; ++i)
         for (int lit = 0; lit < 2; ++lit) {
             char name[32];
             std::snprintf(name, sizeof name, "Menu%d%c.bmp", i + 1, lit ? 'b' : 'a');
             Add(pack, name, MenuItem(labels[i][0], labels[i][1], lit != 0), PictureBmp24);
         }
+}
+} // namespace
+
+bool PaintScreens(AssetPack& pack)
+{
+    PaintWordedScreens(pack);
+    Add(pack, "TitleBack.dds", TitleBack(), PictureDxt1);
+    for (int i = 0; i < 3; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "Noise%02d.bmp", i + 1);
+        Add(pack, name, Noise(i), PictureBmp8);
+    }
+    Add(pack, "Menu0.bmp", Menu0(), PictureBmp24);
+    // The same pictures with English words, in the pack's language folder.
+    PaintEnglish = true;
+    PaintWordedScreens(pack);
+    PaintEnglish = false;
     return true;
 }
 
