@@ -37,8 +37,8 @@ constexpr const char* HelpText =
     "System, follows LANGUAGE, LC_ALL, LC_MESSAGES and LANG (Japanese for a C\n"
     "locale or a language without a translation).\n"
     "\n"
-    "Without a sound device, run it silently with ALSOFT_DRIVERS=null.\n";
-
+    "Without a sound device, run it silently with ALSOFT_DRIVERS=null.\n"
+    "\n"
     "Game controllers work when plugged in; SDL_GAMECONTROLLERCONFIG and\n"
     "gamecontrollerdb.txt beside Setting.dat add mappings. For tests,\n"
     "KORVID_TEST_PAD=FIFO attaches a virtual controller driven by lines such as\n"

@@ -48,10 +48,10 @@ const HelpZone Zones[] = {
 
 // One zone per group box of the options page.
 const HelpZone OptionsZones[] = {
-    {6, 28, 276, 46, LanguageHelp},
-    {6, 4, 276, 46, PictureShapeHelp},
-    {6, 48, 276, 88, ScreenshotHelp},
-    {6, 90, 276, 128, PadHelp},
+    {6, 27, 276, 41, LanguageHelp},
+    {6, 4, 276, 41, PictureShapeHelp},
+    {6, 43, 276, 75, ScreenshotHelp},
+    {6, 77, 276, 114, PadHelp},
 };
 
 const char* HelpTextAt(std::span<const HelpZone> zones, HWND page, int x, int y) {
