@@ -1,117 +1,55 @@
-// The heaviest play frame on the default pack against the fill-rate floor of its full-screen layers.
+// The heaviest play frame on the default pack against the fill-rate floors of its layers.
 #include <benchmark/benchmark.h>
 
-#include "bench_device.h"
-
-#include <unistd.h>
-
-#include <cstdlib>
-#include <string>
-#include <sys/stat.h>
-
-#include "app/app_globals.h"
-#include "dialogs/settings_apply.h"
-#include "graphics/mesh_models.h"
-#include "graphics/text_renderer.h"
-#include "persist/settings_record.h"
+#include "heaviest_frame.h"
 #include "platform/render/render_device.h"
-#include "scene/play_scene.h"
-#include "world/game_world.h"
 
 // Offscreen frames are timed up to a finish: swaps there do not wait for the drawing.
 namespace {
 
-bool Ready = false;
-
-bool EnterPack() {
-  std::string folder;
-  return FindPackFolder(folder) && chdir(folder.c_str()) == 0;
+bool Enter(benchmark::State& state) {
+  if (heaviest::EnsureMatch(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)))) return true;
+  state.SkipWithError("no device or no default pack (set KORVID_GAME_DIR)");
+  return false;
 }
 
-// The device at the asked size, the default pack loaded once, every display switch on.
-bool EnsureMatch(int width, int height) {
-  if (!Ready && !EnterPack()) return false;
-  if (!OpenBenchDevice(width, height)) return false;
-  if (!Ready) {
-    if (!World.LoadTextures() || !Models.LoadModels()) return false;
-    Ready = true;
-  }
-  World.ApplyViewSettings();
-  Settings.Difficulty = 2;
-  Settings.CursorStyle = 1;
-  Settings.CursorAlpha = Settings.CursorRed = 255;
-  Settings.UseMipmaps = 1;
-  Settings.MipmapLevel = 3;
-  Settings.ShowGun = Settings.ShowEnemies = Settings.ShowBullets = Settings.ShowTrees = 1;
-  Settings.ShowAimCursor = Settings.ShowStatus = Settings.UseFog = Settings.ShowFps = 1;
-  Settings.ShowSelf = Settings.ShowPosition = Settings.ShowEnemyInfo = 0;
-  ApplySettings();
-  World.ResetMatch();
-  World.UpdatePlayer();
-  return true;
-}
-
-// Everything in the arena at once, spread through the view ahead.
-void FillTheArena() {
-  for (int i = 0; i < EnemySlots; ++i) {
-    WorldObject& e = World.Enemies[i];
-    e.Active = 1;
-    e.X = static_cast<float>((i % 5) - 2) * 150;
-    e.Y = 150 + static_cast<float>(i / 5) * 60;
-    e.Z = 900 + static_cast<float>(i) * 40;
-    e.AngleX = static_cast<float>(i * 17);
-  }
-  for (int i = 0; i < ShotSlots; ++i) {
-    World.Shots[i].Active = 1;
-    for (SceneVertex& v : World.ShotMeshes[i]) {
-      v.X += static_cast<float>((i % 6) - 3) * 40;
-      v.Z += 300 + static_cast<float>(i) * 20;
-    }
-  }
-  for (int i = 0; i < SmokeSlots; ++i) {
-    for (int v = 0; v < SmokeVertexCount; ++v) {
-      World.SmokeVertices[i][v].X = World.SmokeTemplate[v].X + static_cast<float>((i % 6) - 3) * 120;
-      World.SmokeVertices[i][v].Y = World.SmokeTemplate[v].Y + 100;
-      World.SmokeVertices[i][v].Z = World.SmokeTemplate[v].Z + 700 + static_cast<float>(i) * 30;
-    }
-  }
-  for (WorldObject& tree : World.Trees) tree.Active = 1;
-  World.ScopeOn = 1;
-  World.SetScope(1);
-}
-
+// Third argument: 1 with the rifle's scope up (the default), 0 without.
 void BM_HeaviestPlayFrame(benchmark::State& state) {
-  if (!EnsureMatch(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)))) {
-    state.SkipWithError("no device or no default pack (set KORVID_GAME_DIR)");
-    return;
-  }
-  FillTheArena();
+  if (!Enter(state)) return;
+  heaviest::FillTheArena(state.range(2) != 0);
   // The first frames compile the shader variants; they are not what a match frame costs.
   for (int i = 0; i < 5; ++i) World.RenderPlayFrame();
   World.Device->Finish();
   for (auto _ : state) {
-    // Keep every puff and the flash running.
-    for (WorldObject& puff : World.Smokes) {
-      puff.Active = 1;
-      puff.HP = 3;
-      puff.SP = 3;
-    }
-    World.FlashActive = 1;
-    World.FlashKind = FlashDamage;
-    World.FlashLevel = 192;
+    heaviest::KeepEffectsRunning();
     World.RenderPlayFrame();
     World.Device->Finish();
   }
   World.SetFog(false);
 }
 
-// Clearing and drawing the frame's full-screen layers: the sky, the arena, the flash, the scope
-// and the status frame, with their own pictures.
+// Full-screen layers drawn as plainly as the device can: one clear, then `layers` quads at the
+// overlay depth with the arena's ground picture, opaque, no depth test, no alpha test, no fog.
+void DrawLayers(int layers, bool blend) {
+  RenderDevice* device = World.Device;
+  World.BeginFrame(World.FogColour);
+  device->SetRenderState(D3DRS_LIGHTING, 0);
+  device->SetRenderState(D3DRS_ZENABLE, 0);
+  device->SetRenderState(D3DRS_ALPHABLENDENABLE, blend ? 1 : 0);
+  device->SetVertexShader(SceneVertexFormat);
+  device->SetTexture(0, World.Textures[TexGround]);
+  World.SetSpriteTransform(1, 0, 0, 1.3f + World.OverlayDepthOffset, 0, 0, 0);
+  for (int i = 0; i < layers; ++i)
+    device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, World.ScreenQuad, sizeof(SceneVertex));
+  World.EndFrame();
+  device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+  device->Finish();
+}
+
+// The old floor: clearing and drawing five full-screen layers, the sky, the arena, the flash,
+// the scope and the status frame, with their own pictures and the frame's states.
 void BM_PlayFillFloor(benchmark::State& state) {
-  if (!EnsureMatch(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)))) {
-    state.SkipWithError("no device or no default pack (set KORVID_GAME_DIR)");
-    return;
-  }
+  if (!Enter(state)) return;
   World.SetScope(1);
   RenderDevice* device = World.Device;
   const int layers[5] = {TexSky, TexGround, TexBlank, TexScope, TexWindow};
@@ -131,8 +69,28 @@ void BM_PlayFillFloor(benchmark::State& state) {
   for (auto _ : state) frame();
 }
 
+// The fill floor in layers: the third argument is the number of full-screen layers, the
+// fourth whether they blend. The honest floor of a frame is its measured overdraw in layers
+// (bench/play_breakdown prints it).
+void BM_PlayLayers(benchmark::State& state) {
+  if (!Enter(state)) return;
+  const int layers = static_cast<int>(state.range(2));
+  const bool blend = state.range(3) != 0;
+  for (int i = 0; i < 5; ++i) DrawLayers(layers, blend);
+  for (auto _ : state) DrawLayers(layers, blend);
+}
+
 BENCHMARK(BM_PlayFillFloor)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_HeaviestPlayFrame)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlayLayers)
+    ->ArgsProduct({{640}, {480}, {1, 2, 3, 4}, {0, 1}})
+    ->Args({1600, 1200, 1, 0})->Args({1600, 1200, 2, 0})->Args({1600, 1200, 3, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_HeaviestPlayFrame)
+    ->ArgsProduct({{640}, {480}, {1, 0}})
+    ->Args({1600, 1200, 1})->Args({1600, 1200, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

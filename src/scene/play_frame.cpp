@@ -89,6 +89,58 @@ void DrawTrees(GameWorld& world) {
   }
 }
 
+// Everything behind the overlays, from the sky dome to the smoke. It changes nothing but the
+// device's states, so it can be rehearsed.
+void DrawWorld(GameWorld& world) {
+  RenderDevice* device = world.Device;
+  device->SetRenderState(D3DRS_LIGHTING, 0);
+  device->SetTextureStageState(0, D3DTSS_MIPFILTER, PlayMipFilter(Settings.UseMipmaps, Settings.MipmapLevel));
+
+  static constexpr float NoSpin = 0;
+  const float skyPosition[3] = {0, -5000, 0};
+  Models.SetModelTransform(10000, world.ViewOffset, skyPosition, world.ViewPitch, world.ViewYaw, NoSpin, NoSpin, NoSpin);
+  Models.DrawModel(Models.SkyDome);
+
+  DrawArena(world);
+  if (Settings.ShowSelf) DrawPlayerBody(world);
+
+  device->SetRenderState(D3DRS_LIGHTING, 1);
+  if (Settings.ShowGun) DrawWeaponInHand(world);
+  // Fog stays on from here until the match ends, so later frames fog the sky and arena too.
+  if (Settings.UseFog) world.SetFog(true);
+
+  device->SetRenderState(D3DRS_LIGHTING, 0);
+  device->SetRenderState(D3DRS_ALPHATESTENABLE, 1);
+  device->SetRenderState(D3DRS_ALPHAREF, 8);
+  device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+  if (Settings.ShowEnemies) DrawEnemies(world);
+  if (Settings.ShowBullets) DrawBullets(world);
+  device->SetTextureStageState(0, D3DTSS_MIPFILTER, D3DTEXF_NONE);
+  if (Settings.ShowTrees) DrawTrees(world);
+  device->SetRenderState(D3DRS_LIGHTING, 0);
+  DrawSmoke(world);
+}
+
+// With the scope up its picture hides most of the view. The world is drawn only where the
+// scope leaves it to be seen, when a rehearsal shows that nothing in front of the scope's
+// plane blends: then every pixel comes out as it would with the world drawn whole.
+bool CoverWithScope(GameWorld& world) {
+  RenderDevice* device = world.Device;
+  if (!SetScopeCover(world)) return false;
+  static constexpr std::uint32_t Kept[] = {D3DRS_FOGENABLE, D3DRS_ALPHATESTENABLE, D3DRS_ALPHAREF, D3DRS_ALPHAFUNC,
+                                           D3DRS_LIGHTING};
+  std::uint32_t values[sizeof Kept / sizeof Kept[0]];
+  for (std::size_t i = 0; i < sizeof Kept / sizeof Kept[0]; ++i) values[i] = device->GetRenderState(Kept[i]);
+  const std::uint32_t mipFilter = device->GetTextureStageState(0, D3DTSS_MIPFILTER);
+  device->BeginProbe();
+  DrawWorld(world);
+  const bool covered = device->EndProbe();
+  for (std::size_t i = 0; i < sizeof Kept / sizeof Kept[0]; ++i) device->SetRenderState(Kept[i], values[i]);
+  device->SetTextureStageState(0, D3DTSS_MIPFILTER, mipFilter);
+  if (!covered) device->ClearCover();
+  return covered;
+}
+
 }  // namespace
 
 std::uint32_t PlayMipFilter(std::uint32_t useMipmaps, std::uint32_t mipmapLevel) {
@@ -103,38 +155,19 @@ bool GameWorld::RenderPlayFrame() {
   RenderDevice* device = Device;
   device->SetTransform(D3DTS_VIEW, ViewMatrix);
   device->SetTransform(D3DTS_PROJECTION, ProjectionMatrix);
-  device->SetRenderState(D3DRS_LIGHTING, 0);
-  device->SetTextureStageState(0, D3DTSS_MIPFILTER, PlayMipFilter(Settings.UseMipmaps, Settings.MipmapLevel));
-
-  static constexpr float NoSpin = 0;
-  const float skyPosition[3] = {0, -5000, 0};
-  Models.SetModelTransform(10000, ViewOffset, skyPosition, ViewPitch, ViewYaw, NoSpin, NoSpin, NoSpin);
-  Models.DrawModel(Models.SkyDome);
-
-  DrawArena(*this);
-  if (Settings.ShowSelf) DrawPlayerBody(*this);
-
-  device->SetRenderState(D3DRS_LIGHTING, 1);
-  if (Settings.ShowGun) DrawWeaponInHand(*this);
-  // Fog stays on from here until the match ends, so later frames fog the sky and arena too.
-  if (Settings.UseFog) SetFog(true);
-
-  device->SetRenderState(D3DRS_LIGHTING, 0);
-  device->SetRenderState(D3DRS_ALPHATESTENABLE, 1);
-  device->SetRenderState(D3DRS_ALPHAREF, 8);
-  device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
-  if (Settings.ShowEnemies) DrawEnemies(*this);
-  if (Settings.ShowBullets) DrawBullets(*this);
-  device->SetTextureStageState(0, D3DTSS_MIPFILTER, D3DTEXF_NONE);
-  if (Settings.ShowTrees) DrawTrees(*this);
-  device->SetRenderState(D3DRS_LIGHTING, 0);
-
-  AdvanceAndDrawSmoke(*this);
+  AdvanceSmoke(*this);
+  const bool covered = ScopeOn && CoverWithScope(*this);
+  DrawWorld(*this);
   device->SetRenderState(D3DRS_ALPHATESTENABLE, 0);
   if (Settings.ShowAimCursor && !ScopeOn) DrawAimCursor(*this);
   AdvanceAndDrawFlash(*this);
+  if (covered) device->ClearCover();
+  // The scope's hole and most of the status frame are clear, and nothing drawn after either
+  // lies behind them.
+  device->SetSkipClearTexels(true);
   if (ScopeOn) DrawScope(*this);
   if (Settings.ShowStatus) DrawStatusDisplay(*this);
+  device->SetSkipClearTexels(false);
   if (Settings.ShowPosition || Settings.ShowEnemyInfo) Text.DrawPlayDebug();
   if (Settings.ShowFps && !Settings.ShowPosition) DrawFpsBadge();
   return EndFrame();

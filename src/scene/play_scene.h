@@ -20,10 +20,15 @@ float FlashStep(std::int32_t kind);
 
 // Effects of the play frame, each advancing its animation once per call.
 void AdvanceAndDrawSmoke(GameWorld& world);
+// The same in two halves: the puffs advance, then the live ones are drawn.
+void AdvanceSmoke(GameWorld& world);
+void DrawSmoke(GameWorld& world);
 void DrawAimCursor(GameWorld& world);
 void AdvanceAndDrawFlash(GameWorld& world);
 void DrawFlash(GameWorld& world);
 void DrawScope(GameWorld& world);
+// Makes the scope's picture the device's cover, placed as DrawScope places it.
+bool SetScopeCover(GameWorld& world);
 
 // The status panels: redrawn before the frame begins, only when their values changed.
 void RefreshStatusPanels(GameWorld& world);

@@ -74,8 +74,12 @@ float FlashStep(std::int32_t kind) {
 }
 
 void AdvanceAndDrawSmoke(GameWorld& world) {
-  for (int i = 0; i < SmokeSlots; ++i) {
-    WorldObject& puff = world.Smokes[i];
+  AdvanceSmoke(world);
+  DrawSmoke(world);
+}
+
+void AdvanceSmoke(GameWorld& world) {
+  for (WorldObject& puff : world.Smokes) {
     if (puff.Active && puff.HP < 7) {
       puff.SP -= 1;
       if (puff.SP <= 1) {
@@ -85,9 +89,16 @@ void AdvanceAndDrawSmoke(GameWorld& world) {
     } else {
       puff.HP = 0;
       puff.Active = 0;
-      continue;
     }
-    if (!world.Device) continue;
+  }
+}
+
+// Every puff still live after AdvanceSmoke advanced this frame.
+void DrawSmoke(GameWorld& world) {
+  if (!world.Device) return;
+  for (int i = 0; i < SmokeSlots; ++i) {
+    const WorldObject& puff = world.Smokes[i];
+    if (!puff.Active) continue;
     world.SetSpriteTransform(1, world.ViewOffset[0], world.ViewOffset[1], world.ViewOffset[2], world.ViewPitch,
                              world.ViewYaw, 0);
     Texture* picture = CatalogueTexture(world, TexSmoke1 + static_cast<int>(puff.HP));
@@ -119,6 +130,12 @@ void DrawFlash(GameWorld& world) {
   world.SetSpriteTransform(1, 0, 0, OverlayDepth + world.OverlayDepthOffset, 0, 0, 0);
   for (SceneVertex& v : world.FlashQuad) v.Colour = world.FlashColour;
   DrawFan(world.Device, world.Textures[TexBlank], world.FlashQuad);
+}
+
+bool SetScopeCover(GameWorld& world) {
+  if (!world.Device) return false;
+  world.SetSpriteTransform(1, 0, 0, OverlayDepth + world.OverlayDepthOffset, 0, 0, 0);
+  return world.Device->SetCover(world.Textures[TexScope], world.ScopeQuad, sizeof(SceneVertex));
 }
 
 void DrawScope(GameWorld& world) {

@@ -4,19 +4,13 @@
 #include "platform/file_read.h"
 #include "platform/game_folder.h"
 #include "platform/render/render_internal.h"
+#include "platform/render/render_state.h"
 #include "platform/render/texture.h"
 #include "platform/render/x_file.h"
 
-namespace {
-
-// Positions are kept beside the GPU copy so that tests and tools can inspect a mesh.
-struct MeshExtra {
-  std::vector<Vector3> Positions;
-};
+#include <cmath>
 
 static_assert(sizeof(XVertex) == sizeof(MeshVertex), "the reader's vertices are the buffer's");
-
-}  // namespace
 
 bool LoadMeshFromX(RenderDevice* device, const std::string& path, std::vector<MeshMaterial>& materials,
                    Mesh** mesh) {
@@ -30,10 +24,22 @@ bool LoadMeshFromX(RenderDevice* device, const std::string& path, std::vector<Me
     return false;
   bytes = {};
 
-  auto* extra = new MeshExtra;
-  extra->Positions.reserve(data.Vertices.size());
-  for (const XVertex& v : data.Vertices) extra->Positions.push_back({v.X, v.Y, v.Z});
   auto* made = new Mesh;
+  made->Positions.reserve(data.Vertices.size());
+  for (const XVertex& v : data.Vertices) made->Positions.push_back({v.X, v.Y, v.Z});
+  // A sphere around the middle of the bounding box holds every corner.
+  if (!made->Positions.empty()) {
+    Vector3 low = made->Positions[0], high = low;
+    for (const Vector3& p : made->Positions) {
+      low = {std::fmin(low.X, p.X), std::fmin(low.Y, p.Y), std::fmin(low.Z, p.Z)};
+      high = {std::fmax(high.X, p.X), std::fmax(high.Y, p.Y), std::fmax(high.Z, p.Z)};
+    }
+    made->Centre = {(low.X + high.X) / 2, (low.Y + high.Y) / 2, (low.Z + high.Z) / 2};
+    for (const Vector3& p : made->Positions) {
+      const float dx = p.X - made->Centre.X, dy = p.Y - made->Centre.Y, dz = p.Z - made->Centre.Z;
+      made->Radius = std::fmax(made->Radius, std::sqrt(dx * dx + dy * dy + dz * dz) * 1.0001f);
+    }
+  }
   made->Subsets = data.Subsets;
   const std::vector<XVertex>& vertices = data.Vertices;
   const std::vector<std::uint32_t>& indices = data.Indices;
@@ -55,18 +61,15 @@ bool LoadMeshFromX(RenderDevice* device, const std::string& path, std::vector<Me
   glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(XVertex), reinterpret_cast<void*>(24));
   glDisableVertexAttribArray(1);
   glBindVertexArray(0);
-  made->Extra = extra;
+  made->Indices = indices;
   *mesh = made;
   materials = std::move(data.Materials);
   return true;
 }
 
 void DrawSubset(RenderDevice* device, Mesh* mesh, std::uint32_t subset) {
-  if (!mesh || subset >= mesh->Subsets.size() || mesh->Subsets[subset].second == 0) return;
-  if (!PrepareMeshDraw(device, mesh)) return;
-  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh->Subsets[subset].second), GL_UNSIGNED_INT,
-                 reinterpret_cast<void*>(static_cast<std::uintptr_t>(mesh->Subsets[subset].first) * 4));
-  glBindVertexArray(0);
+  if (!device || !mesh || subset >= mesh->Subsets.size() || mesh->Subsets[subset].second == 0) return;
+  DrawMeshRange(device, mesh, mesh->Subsets[subset].first, mesh->Subsets[subset].second);
 }
 
 std::uint32_t MeshSubsetCount(const Mesh* mesh) {
@@ -74,8 +77,8 @@ std::uint32_t MeshSubsetCount(const Mesh* mesh) {
 }
 
 std::vector<Vector3> MeshPositions(const Mesh* mesh) {
-  if (!mesh || !mesh->Extra) return {};
-  return static_cast<const MeshExtra*>(mesh->Extra)->Positions;
+  if (!mesh) return {};
+  return mesh->Positions;
 }
 
 void ReleaseMesh(Mesh* mesh) {
@@ -86,6 +89,5 @@ void ReleaseMesh(Mesh* mesh) {
     if (mesh->VertexBuffer) glDeleteBuffers(1, &mesh->VertexBuffer);
     if (mesh->IndexBuffer) glDeleteBuffers(1, &mesh->IndexBuffer);
   }
-  delete static_cast<MeshExtra*>(mesh->Extra);
   delete mesh;
 }

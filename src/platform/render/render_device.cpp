@@ -163,10 +163,89 @@ bool RenderDevice::Clear(std::uint32_t flags, std::uint32_t colour, float depth,
     glClearDepth(depth);
     glDepthMask(GL_TRUE);
     mask |= GL_DEPTH_BUFFER_BIT;
+    // The back buffer's stencil is the device's own; clearing it with the depth is one fill.
+    if (s.Target == nullptr) {
+      glClearStencil(0);
+      glStencilMask(0xFF);
+      mask |= GL_STENCIL_BUFFER_BIT;
+    }
   }
   glDisable(GL_SCISSOR_TEST);
   if (mask) glClear(mask);
   return true;
+}
+
+void RenderDevice::SetShortcuts(bool on) {
+  FlushBatch(*State);
+  State->ShortcutsOn = on;
+}
+
+bool RenderDevice::SetCover(Texture* picture, const void* quad, std::uint32_t stride) {
+  DeviceState& s = *State;
+  FlushBatch(s);
+  s.CoverOn = false;
+  if (!s.ShortcutsOn || s.Target || !picture || !quad || stride < 24) return false;
+  const auto* corners = static_cast<const std::uint8_t*>(quad);
+  const std::uint32_t* rs = s.RenderStates;
+  const std::uint32_t* ts = s.StageStates;
+  // Where it covers, the picture must land whole and at an alpha of 1 over whatever is there.
+  for (int i = 0; i < 4; ++i)
+    if (corners[i * stride + 15] != 0xFF) return false;
+  const bool replaces = !rs[D3DRS_ALPHABLENDENABLE] ||
+                        (rs[D3DRS_SRCBLEND] == D3DBLEND_SRCALPHA && rs[D3DRS_DESTBLEND] == D3DBLEND_INVSRCALPHA);
+  const bool testPasses = !rs[D3DRS_ALPHATESTENABLE] || rs[D3DRS_ALPHAFUNC] == D3DCMP_ALWAYS ||
+                          rs[D3DRS_ALPHAFUNC] == D3DCMP_GREATEREQUAL;
+  if (!replaces || !testPasses || !AlphaComesFromPicture(s) || rs[D3DRS_ZENABLE] == D3DZB_FALSE ||
+      rs[D3DRS_ZFUNC] != D3DCMP_LESSEQUAL || ts[D3DTSS_ADDRESSU] != D3DTADDRESS_WRAP ||
+      ts[D3DTSS_ADDRESSV] != D3DTADDRESS_WRAP)
+    return false;
+  QuadPlacement placed;
+  std::vector<PixelRect> rects;
+  if (!PlaceQuad(s, corners, stride, placed) ||
+      !TileRects(placed, picture, 0xFF, true, true, s.Width, s.Height, CoverRectLimit, rects) || rects.empty())
+    return false;
+  // Mark the covered pixels in the stencil; the next clear of the depth clears them again.
+  glEnable(GL_SCISSOR_TEST);
+  glStencilMask(0xFF);
+  glClearStencil(1);
+  for (const PixelRect& r : rects) {
+    glScissor(r.X, r.Y, r.Width, r.Height);
+    glClear(GL_STENCIL_BUFFER_BIT);
+  }
+  glClearStencil(0);
+  glDisable(GL_SCISSOR_TEST);
+  const Matrix worldView = MatrixMultiply(s.World, s.View);
+  for (int i = 0; i < 4; ++i) {
+    float p[3];
+    std::memcpy(p, corners + i * stride, sizeof p);
+    s.CoverCorners[i] = ToEye(p, worldView);
+  }
+  s.CoverDepth = s.CoverCorners[0].Z;
+  s.CoverOn = true;
+  return true;
+}
+
+void RenderDevice::ClearCover() {
+  FlushBatch(*State);
+  State->CoverOn = false;
+  UseCoverStencil(*State, false);
+}
+
+void RenderDevice::BeginProbe() {
+  FlushBatch(*State);
+  State->Probing = true;
+  State->ProbeBlocked = false;
+}
+
+bool RenderDevice::EndProbe() {
+  FlushBatch(*State);
+  State->Probing = false;
+  return !State->ProbeBlocked;
+}
+
+void RenderDevice::SetSkipClearTexels(bool on) {
+  FlushBatch(*State);
+  State->SkipClear = on && State->ShortcutsOn;
 }
 
 bool RenderDevice::BeginScene() {

@@ -72,6 +72,29 @@ struct RenderDevice {
   // Waits until every issued command has finished (timing offscreen frames).
   void Finish();
 
+  // Covering: an opaque picture that a frame draws over everything else hides what lies behind
+  // it. SetCover places `quad` (four SceneVertex corners `stride` bytes apart, a fan) with the
+  // current transforms and finds the pixels its picture covers opaquely; false when there are
+  // none or the quad does not lie flat on the screen. Until ClearCover, draws that cannot reach
+  // in front of it leave those pixels out. The caller promises to draw that quad with that
+  // picture and the current stage states later in the frame, and, through a probe, that nothing
+  // in front of it blends.
+  bool SetCover(Texture* picture, const void* quad, std::uint32_t stride);
+  void ClearCover();
+  // Draws between these are tested against the cover, not drawn. EndProbe is true when each
+  // of them either stays behind the cover or replaces the pixels it reaches outright.
+  void BeginProbe();
+  bool EndProbe();
+  // While on, blended quads flat on the screen leave out the pixels where their picture is
+  // clear. The caller promises that nothing drawn after them lies behind them, since those
+  // pixels no longer get their depth.
+  void SetSkipClearTexels(bool on);
+
+  // Test seam and measuring: with shortcuts off, every draw runs each state it is given, even
+  // where leaving one out (an alpha test nothing fails, blending by an alpha of 1, fog that
+  // starts past the draw, pixels that leave a picture as it was) would change no pixel.
+  void SetShortcuts(bool on);
+
   // Test seam: the picture Present would put on a window of this drawable size, composed
   // off screen and read back (ARGB, top row first).
   bool ComposeWindowPicture(int drawableWidth, int drawableHeight, std::vector<std::uint32_t>& argb);

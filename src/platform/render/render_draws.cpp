@@ -6,13 +6,70 @@ constexpr std::size_t BatchLimit = 256u << 10;
 }  // namespace
 
 
+namespace {
+
+// The pixels the gathered triangles may be kept to (null: all of them).
+const std::vector<PixelRect>* StreamedRects(DeviceState& s, std::size_t count, std::uint32_t stride) {
+  if (s.Target) {
+    UseCoverStencil(s, false);
+    return nullptr;
+  }
+  const std::uint8_t* v = s.Batch.data();
+  // One quad sent as a fan: corners 0, 1, 2 and 0, 2, 3.
+  const bool quad = count == 6 && std::memcmp(v, v + 3 * stride, stride) == 0 &&
+                    std::memcmp(v + 2 * stride, v + 4 * stride, stride) == 0;
+  std::uint8_t corners[4 * 32];
+  if (quad) {
+    const int from[4] = {0, 1, 2, 5};
+    for (int i = 0; i < 4; ++i) std::memcpy(corners + i * 24, v + from[i] * stride, 24);
+  }
+  if (s.CoverOn) {
+    UseCoverStencil(s, (quad && SameQuadAsCover(s, corners, 24)) ||
+                           !MayReachNearer(s, v, count, stride, nullptr, 0, s.CoverDepth));
+    return nullptr;
+  }
+  if (!s.SkipClear || !quad || !s.Bound) return nullptr;
+  // A clear texel blended by its own alpha leaves the pixel as it was.
+  const std::uint32_t* rs = s.RenderStates;
+  const std::uint32_t* ts = s.StageStates;
+  const bool blends = rs[D3DRS_ALPHABLENDENABLE] && !s.LastCut.NoBlend && rs[D3DRS_SRCBLEND] == D3DBLEND_SRCALPHA &&
+                      rs[D3DRS_DESTBLEND] == D3DBLEND_INVSRCALPHA;
+  if (!blends || !AlphaComesFromPicture(s) || ts[D3DTSS_ADDRESSU] != D3DTADDRESS_WRAP ||
+      ts[D3DTSS_ADDRESSV] != D3DTADDRESS_WRAP)
+    return nullptr;
+  return ClearRectsFor(s, corners, 24);
+}
+
+// Runs `draw` once, or once per rectangle with the others scissored away.
+template <typename Draw>
+void DrawWithin(const std::vector<PixelRect>* rects, Draw draw) {
+  if (!rects) {
+    draw();
+    return;
+  }
+  glEnable(GL_SCISSOR_TEST);
+  for (const PixelRect& r : *rects) {
+    glScissor(r.X, r.Y, r.Width, r.Height);
+    draw();
+  }
+  glDisable(GL_SCISSOR_TEST);
+}
+
+}  // namespace
+
 // Sends the gathered triangles with the states they were gathered under (the current ones).
 void FlushBatch(DeviceState& s) {
   if (s.Batch.empty()) return;
   const std::uint32_t stride = s.BatchStride;
   const std::size_t bytes = s.Batch.size();
   const std::size_t count = bytes / stride;
-  if (ApplyDrawState(s, true)) {
+  const DrawFacts facts = StreamedFacts(s, s.Batch.data(), count, stride);
+  if (s.Probing) {
+    ProbeDraw(s, facts, true, MayReachNearer(s, s.Batch.data(), count, stride, nullptr, 0, s.CoverDepth));
+    s.Batch.clear();
+    return;
+  }
+  if (ApplyDrawState(s, true, facts)) {
     glBindVertexArray(s.StreamArray);
     glBindBuffer(GL_ARRAY_BUFFER, s.StreamBuffer);
     // Vertices start on a whole vertex, so the attributes set up once serve every draw.
@@ -39,7 +96,10 @@ void FlushBatch(DeviceState& s) {
         glDisableVertexAttribArray(3);
         s.StreamStride = stride;
       }
-      glDrawArrays(GL_TRIANGLES, static_cast<GLint>(offset / stride), static_cast<GLsizei>(count));
+      const std::vector<PixelRect>* rects = StreamedRects(s, count, stride);
+      BeginRecordedDraw();
+      DrawWithin(rects, [&] { glDrawArrays(GL_TRIANGLES, static_cast<GLint>(offset / stride), static_cast<GLsizei>(count)); });
+      EndRecordedDraw(s, static_cast<std::uint32_t>(count / 3), RecordedKind::Streamed, s.Batch.data(), count, stride);
       s.StreamOffset = offset + bytes;
     }
   }
@@ -77,10 +137,33 @@ bool RenderDevice::DrawPrimitiveUP(std::uint32_t type, std::uint32_t primitiveCo
   return true;
 }
 
+void DrawMeshRange(RenderDevice* device, Mesh* mesh, std::uint32_t first, std::uint32_t count) {
+  DeviceState& s = *device->State;
+  const std::uint8_t* corners = reinterpret_cast<const std::uint8_t*>(mesh->Positions.data());
+  const std::uint32_t* indices = mesh->Indices.data() + first;
+  const bool inRange = static_cast<std::size_t>(first) + count <= mesh->Indices.size();
+  const auto mayReach = [&] {
+    return !inRange || (SphereMayReachNearer(s, mesh->Centre, mesh->Radius, s.CoverDepth) &&
+                        MayReachNearer(s, corners, mesh->Positions.size(), sizeof(Vector3), indices, count, s.CoverDepth));
+  };
+  if (s.Probing) {
+    FlushBatch(s);
+    ProbeDraw(s, DrawFacts{}, false, mayReach());
+    return;
+  }
+  if (!PrepareMeshDraw(device, mesh)) return;
+  UseCoverStencil(s, s.CoverOn && !s.Target && !mayReach());
+  BeginRecordedDraw();
+  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT,
+                 reinterpret_cast<void*>(static_cast<std::uintptr_t>(first) * 4));
+  EndRecordedDraw(s, count / 3, RecordedKind::Mesh, corners, mesh->Positions.size(), sizeof(Vector3));
+  glBindVertexArray(0);
+}
+
 bool PrepareMeshDraw(RenderDevice* device, Mesh* mesh) {
   if (!device || !mesh) return false;
   FlushBatch(*device->State);
-  if (!ApplyDrawState(*device->State, false)) return false;
+  if (!ApplyDrawState(*device->State, false, DrawFacts{})) return false;
   glBindVertexArray(mesh->VertexArray);
   return true;
 }
@@ -116,6 +199,8 @@ void DrawFlat2D(RenderDevice* device, GLuint texture, const std::vector<float>& 
   glBindBuffer(GL_ARRAY_BUFFER, s.FlatBuffer);
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(triangles.size() * sizeof(float)), triangles.data(),
                GL_STREAM_DRAW);
+  BeginRecordedDraw();
   glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(triangles.size() / 4));
+  EndRecordedDraw(s, static_cast<std::uint32_t>(triangles.size() / 12), RecordedKind::Flat);
   glBindVertexArray(0);
 }

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/render/matrix.h"
 #include "platform/render/render_device.h"
 
 struct Texture {
@@ -15,6 +16,12 @@ struct Texture {
   int Height = 0;
   int Levels = 0;
   bool RenderTarget = false;
+  // The lowest alpha of any texel of any level (0 for render targets, whose texels change):
+  // at 255 the picture is opaque wherever it is sampled.
+  std::uint8_t MinAlpha = 0;
+  // Counts of first-level texels that are not clear (not opaque), summed from the top-left;
+  // made when first asked for (render_cover.cpp).
+  std::vector<std::uint32_t> NotClearSums, NotOpaqueSums;
   GLuint Framebuffer = 0;  // render targets only
 };
 
@@ -24,7 +31,12 @@ struct Mesh {
   GLuint IndexBuffer = 0;
   // First index and index count of each subset (one per material).
   std::vector<std::pair<std::uint32_t, std::uint32_t>> Subsets;
-  void* Extra = nullptr;  // positions kept on the CPU side
+  // The triangles kept on the CPU side too, and a sphere around them, for tools and for
+  // finding what a draw can reach.
+  std::vector<Vector3> Positions;
+  std::vector<std::uint32_t> Indices;
+  Vector3 Centre;
+  float Radius = 0;
 };
 
 // Vertex of the mesh buffers: position, normal, texture coordinates.
@@ -36,6 +48,8 @@ struct MeshVertex {
 
 // Binds the mesh's vertex array with the fixed-function program and current states applied.
 bool PrepareMeshDraw(RenderDevice* device, Mesh* mesh);
+// Draws `count` indices of the mesh from `first` (or, while probing, only tests them).
+void DrawMeshRange(RenderDevice* device, Mesh* mesh, std::uint32_t first, std::uint32_t count);
 
 // Pixel-space quads (x, y, u, v per corner, four corners a quad, clockwise from top-left)
 // drawn onto the current target with alpha blending, no depth, no fog.

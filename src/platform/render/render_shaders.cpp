@@ -241,7 +241,7 @@ void LookUpFlatUniforms(DeviceState& s) {
   s.FlatTexture = glGetUniformLocation(s.FlatProgram, "uTexture");
 }
 
-VariantStates CurrentVariant(const DeviceState& s, bool vertexColour) {
+VariantStates CurrentVariant(const DeviceState& s, bool vertexColour, const DrawShortcuts& cut) {
   const std::uint32_t* rs = s.RenderStates;
   const std::uint32_t* ts = s.StageStates;
   auto op = [](std::uint32_t v) { return v >= D3DTOP_DISABLE && v <= D3DTOP_MODULATE ? v : D3DTOP_DISABLE; };
@@ -260,10 +260,10 @@ VariantStates CurrentVariant(const DeviceState& s, bool vertexColour) {
   v.AlphaArg2 = arg(ts[D3DTSS_ALPHAARG2]);
   const std::uint32_t func = rs[D3DRS_ALPHAFUNC];
   v.AlphaFunc = rs[D3DRS_ALPHATESTENABLE] && func >= D3DCMP_NEVER && func <= D3DCMP_ALWAYS ? func : 0;
-  if (v.AlphaFunc == D3DCMP_ALWAYS) v.AlphaFunc = 0;
+  if (v.AlphaFunc == D3DCMP_ALWAYS || cut.NoAlphaTest) v.AlphaFunc = 0;
   std::uint32_t fog = 0;
   if (rs[D3DRS_FOGENABLE]) fog = rs[D3DRS_FOGTABLEMODE] != D3DFOG_NONE ? rs[D3DRS_FOGTABLEMODE] : rs[D3DRS_FOGVERTEXMODE];
-  v.FogMode = fog <= D3DFOG_LINEAR ? fog : 0;
+  v.FogMode = fog <= D3DFOG_LINEAR && !cut.NoFog ? fog : 0;
   return v;
 }
 

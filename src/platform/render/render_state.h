@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/render/render_cover.h"
 #include "platform/render/render_internal.h"
 
 inline ColourValue Unpack(std::uint32_t argb) {
@@ -86,6 +87,20 @@ struct ProgramVariant {
   bool UploadedValid = false;
 };
 
+// What a draw's vertices say about it, gathered before its states are applied.
+struct DrawFacts {
+  bool VertexAlphaOne = false;  // every vertex colour has alpha 255
+  bool DepthKnown = false;      // FarthestDepth holds the largest eye depth of any corner
+  float FarthestDepth = 0;
+};
+
+// States that would change nothing for this draw and are left out of it.
+struct DrawShortcuts {
+  bool NoAlphaTest = false;
+  bool NoBlend = false;
+  bool NoFog = false;
+};
+
 struct DeviceState {
   SDL_Window* Window = nullptr;
   SDL_GLContext Context = nullptr;
@@ -120,6 +135,26 @@ struct DeviceState {
   Texture* Bound = nullptr;
   std::uint32_t VertexFormat = 0;
   bool InScene = false;
+  // Leaving out states that change no pixel (render_shortcuts.cpp); off only to compare.
+  bool ShortcutsOn = true;
+  DrawShortcuts LastCut;  // what the last applied draw left out
+
+  // Probing: draws are tested against the cover's depth, not drawn (render_cover.cpp).
+  bool Probing = false;
+  bool ProbeBlocked = false;  // a draw could show in front of the cover other than opaquely
+  // The cover: draws that cannot reach in front of it leave out the pixels marked in the stencil.
+  bool CoverOn = false;
+  bool StencilOn = false;
+  float CoverDepth = 0;
+  Vector3 CoverCorners[4];  // in eye space: a draw of this very quad lies at the cover's depth
+  // Pictures leave out the pixels where they are clear.
+  bool SkipClear = false;
+  struct ClearKey {
+    const Texture* Picture;
+    QuadPlacement Placed;
+    int Width, Height;
+  };
+  std::vector<std::pair<ClearKey, std::vector<PixelRect>>> ClearRects;  // a few, newest last
 };
 
 // The states a program variant is compiled for, packed into one key.
@@ -147,15 +182,27 @@ extern const char* const PresentFragmentShader;
 GLuint CompileProgram(const char* vertexSource, const char* fragmentSource);
 MainUniforms LookUpMainUniforms(GLuint program);
 void LookUpFlatUniforms(DeviceState& s);
-VariantStates CurrentVariant(const DeviceState& s, bool vertexColour);
+VariantStates CurrentVariant(const DeviceState& s, bool vertexColour, const DrawShortcuts& cut = {});
 ProgramVariant* VariantFor(DeviceState& s, const VariantStates& v);
 
 // States (render_states.cpp).
 void SetDefaultStates(DeviceState& s);
-bool ApplyDrawState(DeviceState& s, bool vertexColour);
+bool ApplyDrawState(DeviceState& s, bool vertexColour, const DrawFacts& facts);
+
+// Shortcuts (render_shortcuts.cpp).
+DrawShortcuts ShortcutsFor(const DeviceState& s, const DrawFacts& facts, bool vertexColour);
+DrawFacts StreamedFacts(const DeviceState& s, const std::uint8_t* vertices, std::size_t count, std::uint32_t stride);
 
 // Draws (render_draws.cpp).
 void FlushBatch(DeviceState& s);
+
+// Draw records (draw_records.cpp): a GL draw between these is counted while recording is on.
+enum class RecordedKind { Streamed, Mesh, Flat };
+bool RecordingDraws();
+void BeginRecordedDraw();
+// `corners` points at `count` positions (three floats each) `stride` bytes apart.
+void EndRecordedDraw(const DeviceState& s, std::uint32_t triangles, RecordedKind kind, const void* corners = nullptr,
+                     std::size_t count = 0, std::size_t stride = 0);
 
 // The back buffer and presentation (render_targets.cpp).
 bool MakeBackBuffer(DeviceState& s, const PresentParameters& p);

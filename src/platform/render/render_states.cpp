@@ -40,9 +40,11 @@ void SetDefaultStates(DeviceState& s) {
   ts[D3DTSS_MIPFILTER] = D3DTEXF_NONE;
 }
 
-bool ApplyDrawState(DeviceState& s, bool vertexColour) {
+bool ApplyDrawState(DeviceState& s, bool vertexColour, const DrawFacts& facts) {
   const std::uint32_t* rs = s.RenderStates;
   const std::uint32_t* ts = s.StageStates;
+  const DrawShortcuts cut = ShortcutsFor(s, facts, vertexColour);
+  s.LastCut = cut;
   const bool depth = rs[D3DRS_ZENABLE] != D3DZB_FALSE && (s.Target == nullptr || s.UseDepth);
   if (depth) {
     glEnable(GL_DEPTH_TEST);
@@ -51,7 +53,7 @@ bool ApplyDrawState(DeviceState& s, bool vertexColour) {
     glDisable(GL_DEPTH_TEST);
   }
   glDepthMask(rs[D3DRS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
-  if (rs[D3DRS_ALPHABLENDENABLE]) {
+  if (rs[D3DRS_ALPHABLENDENABLE] && !cut.NoBlend) {
     glEnable(GL_BLEND);
     glBlendFunc(BlendFactor(rs[D3DRS_SRCBLEND]), BlendFactor(rs[D3DRS_DESTBLEND]));
   } else {
@@ -67,7 +69,7 @@ bool ApplyDrawState(DeviceState& s, bool vertexColour) {
     glCullFace(rs[D3DRS_CULLMODE] == D3DCULL_CCW ? GL_BACK : GL_FRONT);
   }
 
-  ProgramVariant* variant = VariantFor(s, CurrentVariant(s, vertexColour));
+  ProgramVariant* variant = VariantFor(s, CurrentVariant(s, vertexColour, cut));
   if (!variant) return false;
   glUseProgram(variant->Program);
   const MainUniforms& u = variant->U;
@@ -172,7 +174,7 @@ bool ApplyDrawState(DeviceState& s, bool vertexColour) {
   glUniform1i(u.Texture, 0);
   glUniform1f(u.AlphaRef, static_cast<float>(rs[D3DRS_ALPHAREF] & 0xFF));
   std::uint32_t fogMode = 0;
-  if (rs[D3DRS_FOGENABLE])
+  if (rs[D3DRS_FOGENABLE] && !cut.NoFog)
     fogMode = rs[D3DRS_FOGTABLEMODE] != D3DFOG_NONE ? rs[D3DRS_FOGTABLEMODE] : rs[D3DRS_FOGVERTEXMODE];
   if (fogMode) {
     const ColourValue f = Unpack(rs[D3DRS_FOGCOLOR]);

@@ -18,11 +18,12 @@ bool MakeBackBuffer(DeviceState& s, const PresentParameters& p) {
                sixteen ? GL_RGB : GL_RGBA, sixteen ? GL_UNSIGNED_SHORT_5_6_5 : GL_UNSIGNED_BYTE, nullptr);
   glGenRenderbuffers(1, &s.BackDepth);
   glBindRenderbuffer(GL_RENDERBUFFER, s.BackDepth);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, p.BackBufferWidth, p.BackBufferHeight);
+  // The stencil marks the pixels a cover will hide (render_cover.cpp).
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, p.BackBufferWidth, p.BackBufferHeight);
   glGenFramebuffers(1, &s.BackFramebuffer);
   glBindFramebuffer(GL_FRAMEBUFFER, s.BackFramebuffer);
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, s.BackColour, 0);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, s.BackDepth);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, s.BackDepth);
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
   s.Width = p.BackBufferWidth;
   s.Height = p.BackBufferHeight;

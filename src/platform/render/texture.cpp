@@ -74,7 +74,12 @@ bool CreateTextureFromPrepared(RenderDevice* device, const PreparedPicture& pict
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, made->Levels - 1);
   const bool intoStorage = MakeStorage(picture);
-  for (int level = 0; level < made->Levels; ++level) UploadLevel(level, picture.Levels[level], intoStorage);
+  std::uint32_t lowest = 0xFF;
+  for (int level = 0; level < made->Levels; ++level) {
+    UploadLevel(level, picture.Levels[level], intoStorage);
+    for (std::uint32_t argb : picture.Levels[level].Pixels) lowest = std::min(lowest, argb >> 24);
+  }
+  made->MinAlpha = static_cast<std::uint8_t>(lowest);
   if (glGetError() != GL_NO_ERROR) {
     ReleaseTexture(made);
     return false;

@@ -1,0 +1,63 @@
+// Pixels a draw may leave out: under a picture that will cover them, or where its own picture is clear.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/render/matrix.h"
+
+struct DeviceState;
+struct Texture;
+
+// A rectangle of the target in pixels, rows counted from the top.
+struct PixelRect {
+  int X = 0, Y = 0, Width = 0, Height = 0;
+};
+
+// A screen-aligned quad: its pixel span and the picture coordinates at its edges.
+struct QuadPlacement {
+  float Left = 0, Right = 0, Top = 0, Bottom = 0;
+  float ULeft = 0, URight = 0, VTop = 0, VBottom = 0;
+};
+
+// A position (three floats) in eye space.
+Vector3 ToEye(const float* p, const Matrix& worldView);
+
+// Places the fan of four corners (SceneVertex layout, `stride` bytes apart) with the device's
+// transforms; false unless it lands as an axis-aligned rectangle at one depth, its picture
+// coordinates running along its sides.
+bool PlaceQuad(const DeviceState& s, const std::uint8_t* corners, std::uint32_t stride, QuadPlacement& placed);
+
+// Tiles of the target in which every pixel the quad may touch reads only texels of `alpha`
+// (0: clear, 255: opaque) from `picture` match; with `inside`, a tile matches only if each of
+// its pixels also lies well inside the quad. `rects` covers the matching tiles (`matching`) or
+// the others, in at most `limit` rectangles. False when the picture's texels cannot be told
+// (mip levels, render targets), when more rectangles would be needed, or when the rectangles
+// would be the whole target.
+bool TileRects(const QuadPlacement& placed, Texture* picture, std::uint8_t alpha, bool inside, bool matching,
+               int width, int height, std::size_t limit, std::vector<PixelRect>& rects, int tileSide = 8);
+inline constexpr std::size_t CoverRectLimit = 256;
+inline constexpr std::size_t ClearRectLimit = 32;
+
+// Turns the stencil test that keeps draws off the covered pixels on or off.
+void UseCoverStencil(DeviceState& s, bool on);
+
+// Whether some triangle of the draw may reach eye depths below `depth` inside the view.
+// `corners` are positions (three floats at the start of each `stride` bytes); `indices`, when
+// given, name the triangles' corners, else each three corners make one.
+bool MayReachNearer(const DeviceState& s, const std::uint8_t* corners, std::size_t cornerCount, std::uint32_t stride,
+                    const std::uint32_t* indices, std::size_t indexCount, float depth);
+// Whether the fan of four corners is the cover's own quad, corner for corner.
+bool SameQuadAsCover(const DeviceState& s, const std::uint8_t* corners, std::uint32_t stride);
+// The rectangles a blended quad with the bound picture must still draw in (cached per placing);
+// null when the quad is not flat on the screen.
+const std::vector<PixelRect>* ClearRectsFor(DeviceState& s, const std::uint8_t* corners, std::uint32_t stride);
+// Whether the fragment's alpha is the picture's alpha, alone or times the colour's.
+bool AlphaComesFromPicture(const DeviceState& s);
+// Notes in the device whether a probed draw keeps the cover safe.
+struct DrawFacts;
+void ProbeDraw(DeviceState& s, const DrawFacts& facts, bool vertexColour, bool mayReach);
+
+// The same for a sphere, in the draw's own coordinates: false when it lies wholly beyond.
+bool SphereMayReachNearer(const DeviceState& s, const Vector3& centre, float radius, float depth);
