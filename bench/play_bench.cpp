@@ -1,7 +1,11 @@
 // The heaviest play frame on the default pack against the fill-rate floors of its layers.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "heaviest_frame.h"
+#include "platform/render/draw_records.h"
 #include "platform/render/render_device.h"
 
 // Offscreen frames are timed up to a finish: swaps there do not wait for the drawing.
@@ -28,22 +32,45 @@ void BM_HeaviestPlayFrame(benchmark::State& state) {
   World.SetFog(false);
 }
 
-// Full-screen layers drawn as plainly as the device can: one clear, then `layers` quads at the
-// overlay depth with the arena's ground picture, opaque, no depth test, no alpha test, no fog.
-void DrawLayers(int layers, bool blend) {
+// Full-screen layers drawn as plainly as the device can: one clear, then `layers` quads (the
+// last one cut to the fraction left) at the overlay depth with the arena's ground picture,
+// depth-tested as every play draw is, no alpha test, no fog.
+void DrawLayers(double layers, bool blend) {
   RenderDevice* device = World.Device;
   World.BeginFrame(World.FogColour);
   device->SetRenderState(D3DRS_LIGHTING, 0);
-  device->SetRenderState(D3DRS_ZENABLE, 0);
   device->SetRenderState(D3DRS_ALPHABLENDENABLE, blend ? 1 : 0);
   device->SetVertexShader(SceneVertexFormat);
   device->SetTexture(0, World.Textures[TexGround]);
   World.SetSpriteTransform(1, 0, 0, 1.3f + World.OverlayDepthOffset, 0, 0, 0);
-  for (int i = 0; i < layers; ++i)
+  for (int i = 0; i < static_cast<int>(layers); ++i)
     device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, World.ScreenQuad, sizeof(SceneVertex));
+  const double part = layers - std::floor(layers);
+  if (part > 0) {
+    SceneVertex cut[4];
+    std::copy(World.ScreenQuad, World.ScreenQuad + 4, cut);
+    float top = cut[0].Y, bottom = cut[0].Y;
+    for (const SceneVertex& v : cut) top = std::fmax(top, v.Y), bottom = std::fmin(bottom, v.Y);
+    for (SceneVertex& v : cut)
+      if (v.Y == bottom) v.Y = top - static_cast<float>(part) * (top - bottom);
+    device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, cut, sizeof(SceneVertex));
+  }
   World.EndFrame();
-  device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+  device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
   device->Finish();
+}
+
+// The heaviest frame's overdraw: the fragments its draws produce per pixel of the target.
+double MeasuredOverdraw(bool scope) {
+  heaviest::FillTheArena(scope);
+  for (int i = 0; i < 3; ++i) World.RenderPlayFrame();
+  heaviest::KeepEffectsRunning();
+  StartDrawRecords(World.Device);
+  World.RenderPlayFrame();
+  double fragments = 0;
+  for (const DrawRecord& r : TakeDrawRecords(World.Device)) fragments += static_cast<double>(r.Fragments);
+  World.SetFog(false);
+  return fragments / (static_cast<double>(World.Device->BackBufferWidth()) * World.Device->BackBufferHeight());
 }
 
 // The old floor: clearing and drawing five full-screen layers, the sky, the arena, the flash,
@@ -70,8 +97,7 @@ void BM_PlayFillFloor(benchmark::State& state) {
 }
 
 // The fill floor in layers: the third argument is the number of full-screen layers, the
-// fourth whether they blend. The honest floor of a frame is its measured overdraw in layers
-// (bench/play_breakdown prints it).
+// fourth whether they blend.
 void BM_PlayLayers(benchmark::State& state) {
   if (!Enter(state)) return;
   const int layers = static_cast<int>(state.range(2));
@@ -80,10 +106,28 @@ void BM_PlayLayers(benchmark::State& state) {
   for (auto _ : state) DrawLayers(layers, blend);
 }
 
+// The honest floor: as many plain layers as the heaviest frame (scope as the third argument)
+// produces fragments, measured on this device just before.
+void BM_PlayHonestFloor(benchmark::State& state) {
+  if (!Enter(state)) return;
+  if (!CountsFragments()) {
+    state.SkipWithError("the driver does not count fragments");
+    return;
+  }
+  const double layers = MeasuredOverdraw(state.range(2) != 0);
+  state.counters["layers"] = layers;
+  for (int i = 0; i < 5; ++i) DrawLayers(layers, false);
+  for (auto _ : state) DrawLayers(layers, false);
+}
+
 BENCHMARK(BM_PlayFillFloor)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlayLayers)
-    ->ArgsProduct({{640}, {480}, {1, 2, 3, 4}, {0, 1}})
-    ->Args({1600, 1200, 1, 0})->Args({1600, 1200, 2, 0})->Args({1600, 1200, 3, 0})
+    ->ArgsProduct({{640}, {480}, {1, 4}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_PlayHonestFloor)
+    ->ArgsProduct({{640}, {480}, {1, 0}})
+    ->Args({1600, 1200, 1})->Args({1600, 1200, 0})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_HeaviestPlayFrame)

@@ -142,6 +142,17 @@ int main(int argc, char** argv) {
                 p.Fragments / pixels, static_cast<unsigned long long>(p.Passed), p.Nearest, p.States.c_str() + 1);
   std::printf("overdraw: %.3f fragments a pixel (%.3f passing the depth test)\n", fragments / pixels,
               passed / pixels);
+  int switches = 0, uploads = 0;
+  std::uint32_t program = 0;
+  std::map<std::uint32_t, int> programs;
+  for (const DrawRecord& r : records) {
+    if (r.Mesh || r.Bound || r.Program) programs[r.Program] += 1;
+    switches += r.Program != program;
+    program = r.Program;
+    uploads += r.Uploaded;
+  }
+  std::printf("state: %zu programs, %d program switches, %d uniform uploads in %zu draws\n", programs.size(), switches,
+              uploads, records.size());
 
   // Pictures sampled: their sizes against the fragments that read them.
   std::map<const Texture*, std::uint64_t> perPicture;

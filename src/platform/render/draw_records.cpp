@@ -76,6 +76,8 @@ void EndRecordedDraw(const DeviceState& s, std::uint32_t triangles, RecordedKind
     r.DepthTest = rs[D3DRS_ZENABLE] != D3DZB_FALSE && (s.Target == nullptr || s.UseDepth);
     r.DepthWrite = rs[D3DRS_ZWRITEENABLE] != 0;
     r.Lighting = rs[D3DRS_LIGHTING] != 0;
+    r.Program = s.LastProgram;
+    r.Uploaded = s.LastUploaded;
     r.Mipmapped = s.Bound && s.StageStates[D3DTSS_MIPFILTER] != D3DTEXF_NONE && s.Bound->Levels > 1;
   }
   TheRecorder.Records.push_back(r);

@@ -15,6 +15,8 @@ struct DrawRecord {
   std::uint64_t Fragments = 0;
   std::uint64_t Passed = 0;
   float NearestDepth = 0;  // the smallest eye depth of any corner
+  std::uint32_t Program = 0;  // the GL program it ran
+  bool Uploaded = false;      // whether its uniforms had to be sent again
   bool Mesh = false;  // a model subset rather than streamed quads
   bool Blend = false;
   bool AlphaTest = false;

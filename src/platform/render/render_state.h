@@ -138,6 +138,8 @@ struct DeviceState {
   // Leaving out states that change no pixel (render_shortcuts.cpp); off only to compare.
   bool ShortcutsOn = true;
   DrawShortcuts LastCut;  // what the last applied draw left out
+  GLuint LastProgram = 0;
+  bool LastUploaded = false;
 
   // Probing: draws are tested against the cover's depth, not drawn (render_cover.cpp).
   bool Probing = false;

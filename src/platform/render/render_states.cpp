@@ -72,6 +72,8 @@ bool ApplyDrawState(DeviceState& s, bool vertexColour, const DrawFacts& facts) {
   ProgramVariant* variant = VariantFor(s, CurrentVariant(s, vertexColour, cut));
   if (!variant) return false;
   glUseProgram(variant->Program);
+  s.LastProgram = variant->Program;
+  s.LastUploaded = false;
   const MainUniforms& u = variant->U;
   glActiveTexture(GL_TEXTURE0);
   if (s.Bound) {
@@ -106,6 +108,7 @@ bool ApplyDrawState(DeviceState& s, bool vertexColour, const DrawFacts& facts) {
   if (variant->UploadedValid && std::memcmp(&inputs, &variant->Uploaded, sizeof inputs) == 0) return true;
   std::memcpy(static_cast<void*>(&variant->Uploaded), &inputs, sizeof inputs);
   variant->UploadedValid = true;
+  s.LastUploaded = true;
 
   const Matrix worldView = MatrixMultiply(s.World, s.View);
   glUniformMatrix4fv(u.WorldView, 1, GL_FALSE, &worldView.M[0][0]);
