@@ -19,6 +19,8 @@ struct Texture {
   // The lowest alpha of any texel of any level (0 for render targets, whose texels change):
   // at 255 the picture is opaque wherever it is sampled.
   std::uint8_t MinAlpha = 0;
+  // Every texel of every level is opaque white: sampling it gives what no picture gives.
+  bool White = false;
   // Counts of first-level texels that are not clear (not opaque), summed from the top-left;
   // made when first asked for (render_cover.cpp).
   std::vector<std::uint32_t> NotClearSums, NotOpaqueSums;

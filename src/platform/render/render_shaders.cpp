@@ -251,7 +251,7 @@ VariantStates CurrentVariant(const DeviceState& s, bool vertexColour, const Draw
   v.VertexColour = vertexColour;
   v.Specular = v.Lighting && rs[D3DRS_SPECULARENABLE] != 0;
   v.Normalize = v.Lighting && rs[D3DRS_NORMALIZENORMALS] != 0;
-  v.HasTexture = s.Bound != nullptr;
+  v.HasTexture = s.Bound != nullptr && !cut.NoTexture;
   v.ColourOp = op(ts[D3DTSS_COLOROP]);
   v.ColourArg1 = arg(ts[D3DTSS_COLORARG1]);
   v.ColourArg2 = arg(ts[D3DTSS_COLORARG2]);

@@ -44,6 +44,7 @@ DrawShortcuts ShortcutsFor(const DeviceState& s, const DrawFacts& facts, bool ve
   DrawShortcuts cut;
   if (!s.ShortcutsOn) return cut;
   const std::uint32_t* rs = s.RenderStates;
+  cut.NoTexture = s.Bound && s.Bound->White;
   if (AlphaIsOne(s, facts, vertexColour)) {
     // An alpha test that every fragment passes discards nothing.
     cut.NoAlphaTest = rs[D3DRS_ALPHATESTENABLE] && AlphaPasses(rs[D3DRS_ALPHAFUNC], 0xFF, rs[D3DRS_ALPHAREF] & 0xFF);

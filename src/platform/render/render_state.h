@@ -99,6 +99,7 @@ struct DrawShortcuts {
   bool NoAlphaTest = false;
   bool NoBlend = false;
   bool NoFog = false;
+  bool NoTexture = false;  // the picture is white throughout: the draw samples nothing
 };
 
 struct DeviceState {

@@ -75,11 +75,16 @@ bool CreateTextureFromPrepared(RenderDevice* device, const PreparedPicture& pict
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, made->Levels - 1);
   const bool intoStorage = MakeStorage(picture);
   std::uint32_t lowest = 0xFF;
+  bool white = true;
   for (int level = 0; level < made->Levels; ++level) {
     UploadLevel(level, picture.Levels[level], intoStorage);
-    for (std::uint32_t argb : picture.Levels[level].Pixels) lowest = std::min(lowest, argb >> 24);
+    for (std::uint32_t argb : picture.Levels[level].Pixels) {
+      lowest = std::min(lowest, argb >> 24);
+      white = white && argb == 0xFFFFFFFFu;
+    }
   }
   made->MinAlpha = static_cast<std::uint8_t>(lowest);
+  made->White = white;
   if (glGetError() != GL_NO_ERROR) {
     ReleaseTexture(made);
     return false;
