@@ -1,0 +1,74 @@
+// What a draw can reach in front of a cover: triangles and spheres against the view's near slab.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/render/render_state.h"
+
+namespace {
+
+// The scope's view: 15 degrees high at 4:3, the game's near plane; the cover 4.09 ahead.
+DeviceState ScopedView() {
+  DeviceState s;
+  s.Projection = MatrixPerspectiveFovLH(15 * 3.14159265f / 180, 4.0f / 3, 1.24f, 140000);
+  return s;
+}
+
+constexpr float CoverDepth = 4.09f;
+
+TEST(CoverReach, TrianglesCountOnlyWhereTheyMeetTheViewNearerThanTheCover) {
+  struct Case {
+    const char* What;
+    std::vector<float> Corners;  // x, y, z of three corners, in eye space
+    bool Reaches;
+  };
+  const Case cases[] = {
+      {"far ahead", {-1, -1, 100, 1, -1, 100, 0, 1, 100}, false},
+      {"just beyond the cover", {-1, -1, 4.2f, 1, -1, 4.2f, 0, 1, 4.2f}, false},
+      {"ahead, nearer than the cover", {-0.1f, -0.1f, 3, 0.1f, -0.1f, 3, 0, 0.1f, 3}, true},
+      {"as near, but beside the view", {10, -0.1f, 3, 11, -0.1f, 3, 10.5f, 0.1f, 3}, false},
+      {"behind the eye", {-1, -1, -5, 1, -1, -5, 0, 1, -5}, false},
+      {"nearer than the near plane", {-0.1f, -0.1f, 0.5f, 0.1f, -0.1f, 0.5f, 0, 0.1f, 0.5f}, false},
+      {"from behind the eye to far ahead, through the view", {0, -1, -10, 0, 1, -10, 0, 0, 100}, true},
+      {"from behind the eye to ahead, beside the view", {50, -1, -10, 50, 1, -10, 50, 0, 10}, false},
+      {"wider than the view, nearer than the cover", {-100, -100, 2, 100, -100, 2, 0, 100, 2}, true},
+  };
+  const DeviceState s = ScopedView();
+  for (const Case& c : cases) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(c.Corners.data());
+    EXPECT_EQ(MayReachNearer(s, bytes, 3, 12, nullptr, 0, CoverDepth), c.Reaches) << c.What;
+    const std::uint32_t reversed[3] = {2, 1, 0};
+    EXPECT_EQ(MayReachNearer(s, bytes, 3, 12, reversed, 3, CoverDepth), c.Reaches) << c.What << ", indexed";
+  }
+  // An index past the corners is never trusted.
+  const float corners[9] = {0, 0, 100, 1, 0, 100, 0, 1, 100};
+  const std::uint32_t beyond[3] = {0, 1, 3};
+  EXPECT_TRUE(MayReachNearer(s, reinterpret_cast<const std::uint8_t*>(corners), 3, 12, beyond, 3, CoverDepth));
+}
+
+TEST(CoverReach, SpheresAreRuledOutOnlyWhenWhollyOutsideTheSlab) {
+  struct Case {
+    const char* What;
+    Vector3 Centre;
+    float Radius;
+    bool Reaches;
+  };
+  const Case cases[] = {
+      {"far ahead", {0, 0, 100}, 10, false},
+      {"ahead, reaching nearer than the cover", {0, 0, 10}, 7, true},
+      {"around the eye", {0, 0, 0}, 10000, true},
+      {"behind the eye", {0, 0, -50}, 10, false},
+      {"beside the view", {100, 0, 3}, 1, false},
+  };
+  DeviceState s = ScopedView();
+  for (const Case& c : cases) EXPECT_EQ(SphereMayReachNearer(s, c.Centre, c.Radius, CoverDepth), c.Reaches) << c.What;
+  // The draw's own scale grows the sphere.
+  s.World = MatrixIdentity();
+  s.World.M[3][2] = 10;
+  EXPECT_FALSE(SphereMayReachNearer(s, {0, 0, 0}, 2, CoverDepth));
+  s.World = MatrixScaling(4, 4, 4);
+  s.World.M[3][2] = 10;
+  EXPECT_TRUE(SphereMayReachNearer(s, {0, 0, 0}, 2, CoverDepth));
+}
+
+}  // namespace
