@@ -30,8 +30,14 @@ TEST(FrameTimer, PostsOneTimerMessageAndStopsIdempotently) {
   StartFrameTimer();  // already running: unchanged
   EXPECT_EQ(GameFrameTimer.TimerId, id);
 
-  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+  // A busy machine may hold the timer's thread back: wait for the message, within reason, and
+  // then a while longer to see that no second one follows.
   Message m;
+  for (int i = 0; i < 200 && TimerMessages == 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    while (PeekMessage(m)) DispatchMessage(m);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(40));
   while (PeekMessage(m)) DispatchMessage(m);
   EXPECT_EQ(TimerMessages, 1);
   EXPECT_EQ(GameFrameTimer.Posted, 1);
