@@ -230,6 +230,64 @@ TEST_F(PlayFrameTest, ScopePictureCoversTheWholeScreenAtBothProjections) {
   World.Textures[TexScope] = saved;
 }
 
+// Each model in its own colour, measured once: a changed placement, spin or scale moves its
+// box. The sky shows through the arena's missing top face; the weapon keeps its place in hand
+// however the view turns; an enemy's spin follows the view's pitch.
+TEST_F(PlayFrameTest, ModelsLandWhereTheirPlacementsPutThem) {
+  const auto near = [](std::uint32_t want) {
+    return [want](std::uint32_t c) {
+      return std::abs(Red(c) - Red(want)) < 40 && std::abs(Green(c) - Green(want)) < 40 &&
+             std::abs(Blue(c) - Blue(want)) < 40;
+    };
+  };
+  const std::uint32_t sky = 0x2040C0, enemy = 0xFF0000, tree = 0x00C000, weapon = 0x00FFFF;
+  const struct {
+    const char* Name;
+    std::uint32_t Colour;
+    int Weapon;  // -1: no weapon in hand
+    float Yaw, Pitch, EnemyAngleY, TreeSpin;
+    Box Want;
+  } cases[] = {
+      {"sky", sky, -1, 0, 0, 0, 0, {0, 0, 639, 116}},
+      {"sky, looking up", sky, -1, 0, 30, 0, 0, {0, 197, 639, 428}},
+      {"sky, turned", sky, -1, 45, 0, 0, 0, {211, 0, 639, 152}},
+      {"weapon 0", weapon, 0, 0, 0, 0, 0, {497, 448, 585, 479}},
+      {"weapon 0, turned", weapon, 0, 40, 20, 0, 0, {497, 448, 585, 479}},
+      {"weapon 1", weapon, 1, 0, 0, 0, 0, {351, 269, 600, 479}},
+      {"weapon 2", weapon, 2, 0, 0, 0, 0, {496, 406, 585, 479}},
+      {"enemy", enemy, -1, 0, 1, 0, 0, {192, 229, 235, 270}},
+      {"enemy, spun by the view's pitch", enemy, -1, 0, 1, 89, 0, {205, 229, 222, 270}},
+      {"tree", tree, -1, 0, 0, 0, 0, {407, 174, 603, 269}},
+      {"tree, spun", tree, -1, 0, 0, 0, 60, {439, 163, 592, 274}},
+  };
+  Settings.ShowEnemies = Settings.ShowTrees = 1;
+  for (const auto& c : cases) {
+    Settings.ShowGun = c.Weapon >= 0;
+    World.CurrentWeapon = c.Weapon >= 0 ? c.Weapon : 0;
+    World.ViewYaw = c.Yaw;
+    World.ViewPitch = c.Pitch;
+    WorldObject& e = World.Enemies[3];
+    e = WorldObject{};
+    e.Active = c.Colour == enemy;
+    e.X = -120;
+    e.Y = 230;
+    e.Z = 700;
+    e.AngleY = c.EnemyAngleY;
+    WorldObject& t = World.Trees[0];
+    t = WorldObject{};
+    t.Active = c.Colour == tree;
+    t.X = 1500;
+    t.Z = 5000;
+    t.AngleX = c.TreeSpin;
+    const Box box = BoundsOf(DrawFrame(), near(c.Colour));
+    EXPECT_NEAR(box.Left, c.Want.Left, 1) << c.Name;
+    EXPECT_NEAR(box.Top, c.Want.Top, 1) << c.Name;
+    EXPECT_NEAR(box.Right, c.Want.Right, 1) << c.Name;
+    EXPECT_NEAR(box.Bottom, c.Want.Bottom, 1) << c.Name;
+  }
+  World.ViewYaw = World.ViewPitch = 0;
+}
+
 // Ground levels in distinct colours: level 0 shows without mip filtering, a single deeper
 // level with the point filter, and blends of two levels with the linear filter.
 TEST_F(PlayFrameTest, MipFilterFollowsTheSettingsForTheArenaOnly) {
