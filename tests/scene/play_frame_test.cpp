@@ -288,6 +288,52 @@ TEST_F(PlayFrameTest, ModelsLandWhereTheirPlacementsPutThem) {
   World.ViewYaw = World.ViewPitch = 0;
 }
 
+// A model's largest picture level red, the smaller ones green: the sky, the weapon and the
+// enemies are drawn under the mip filter the settings ask for, the trees never are.
+TEST_F(PlayFrameTest, MipFilterReachesTheSkyWeaponAndEnemiesButNotTheTrees) {
+  const struct {
+    const char* Name;
+    int Model, Side;
+    std::uint32_t SettingsRecord::*Shown;  // the sky is always drawn
+    bool Filtered;
+  } cases[] = {{"sky", ModelSkyDome, 4096, nullptr, true},
+               {"weapon", 0, 256, &SettingsRecord::ShowGun, true},
+               {"enemy", ModelBall, 256, &SettingsRecord::ShowEnemies, true},
+               {"tree", ModelTree, 256, &SettingsRecord::ShowTrees, false}};
+  WorldObject& enemy = World.Enemies[3];
+  enemy.Active = 1;
+  enemy.X = -120;
+  enemy.Y = 230;
+  enemy.Z = 700;
+  World.Trees[0].Active = 1;
+  World.Trees[0].X = 1500;
+  World.Trees[0].Z = 5000;
+  for (const auto& c : cases) {
+    std::vector<std::uint32_t> levels(8, 0xFF00FF00);
+    levels[0] = 0xFFFF0000;
+    MeshModel& model = Models.ById(c.Model);
+    const std::vector<Texture*> saved = model.Textures;
+    Texture* levelled = LevelTexture(c.Side, levels);
+    model.Textures.assign(model.MaterialCount, levelled);
+    if (c.Shown) Settings.*c.Shown = 1;
+    for (std::uint32_t use = 0; use < 2; ++use) {
+      Settings.UseMipmaps = use;
+      const Pixels p = DrawFrame();
+      int largest = 0, smaller = 0;
+      for (std::uint32_t colour : p.Data) {
+        largest += Red(colour) > 100 && Green(colour) < 60 && Blue(colour) < 60;
+        smaller += Green(colour) > 100 && Red(colour) < 60 && Blue(colour) < 60;
+      }
+      EXPECT_GT(largest + smaller, 100) << c.Name;
+      EXPECT_EQ(smaller > 0, use == 1 && c.Filtered) << c.Name << " UseMipmaps " << use << ": " << largest << " "
+                                                     << smaller;
+    }
+    if (c.Shown) Settings.*c.Shown = 0;
+    model.Textures = saved;
+    ReleaseTexture(levelled);
+  }
+}
+
 // Ground levels in distinct colours: level 0 shows without mip filtering, a single deeper
 // level with the point filter, and blends of two levels with the linear filter.
 TEST_F(PlayFrameTest, MipFilterFollowsTheSettingsForTheArenaOnly) {
