@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "app/scene_steps.h"
 #include "graphics/mesh_models.h"
+#include "graphics/screen_pictures.h"
 #include "persist/settings_record.h"
 #include "platform/render/render_device.h"
 #include "platform/render/texture.h"
@@ -301,10 +303,12 @@ TEST_F(PlayFrameTest, MipFilterReachesTheSkyWeaponAndEnemiesButNotTheTrees) {
                {"enemy", ModelBall, 256, &SettingsRecord::ShowEnemies, true},
                {"tree", ModelTree, 256, &SettingsRecord::ShowTrees, false}};
   WorldObject& enemy = World.Enemies[3];
+  enemy = WorldObject{};
   enemy.Active = 1;
   enemy.X = -120;
   enemy.Y = 230;
   enemy.Z = 700;
+  World.Trees[0] = WorldObject{};
   World.Trees[0].Active = 1;
   World.Trees[0].X = 1500;
   World.Trees[0].Z = 5000;
@@ -332,6 +336,35 @@ TEST_F(PlayFrameTest, MipFilterReachesTheSkyWeaponAndEnemiesButNotTheTrees) {
     model.Textures = saved;
     ReleaseTexture(levelled);
   }
+}
+
+// The entering frame of a match sets the match up and draws nothing: the last picture stays.
+TEST_F(PlayFrameTest, EnteringFrameOfAMatchDrawsNothing) {
+  // The step applies the settings, which set the arena's picture repeats and the cursor's
+  // colour: all put back for the other tests.
+  const SettingsRecord savedSettings = Settings;
+  const std::vector<SceneVertex> savedArena(std::begin(World.ArenaBox), std::end(World.ArenaBox));
+  const std::vector<SceneVertex> savedCursor(std::begin(World.CursorQuad), std::end(World.CursorQuad));
+  Settings.WindowMode = 1;
+  World.FlashActive = 1;
+  World.FlashKind = FlashDamage;
+  World.FlashLevel = 192;
+  const Pixels before = DrawFrame();
+  const std::uint32_t presented = World.Device->PresentCount;
+  // The screens' pictures are the fixture's shared one: the step would let them go.
+  for (int slot = 0; slot < TextureCount; ++slot)
+    if (IsScreenPicture(slot)) World.Textures[slot] = nullptr;
+  World.GameState = StatePlay;
+  World.StateFrameCount = 0;
+  World.TransitionActive = 0;
+  RenderStep();
+  EXPECT_EQ(World.FlashKind, FlashFadeIn);  // the match was entered
+  EXPECT_EQ(World.Device->PresentCount, presented);
+  EXPECT_EQ(ReadBack().Differences(before), 0);
+  World.GameState = StateTitle;
+  Settings = savedSettings;
+  std::copy(savedArena.begin(), savedArena.end(), World.ArenaBox);
+  std::copy(savedCursor.begin(), savedCursor.end(), World.CursorQuad);
 }
 
 // Ground levels in distinct colours: level 0 shows without mip filtering, a single deeper
