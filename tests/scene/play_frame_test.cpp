@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "app/app_globals.h"
 #include "app/scene_steps.h"
+#include "app/window_procedure.h"
 #include "graphics/mesh_models.h"
 #include "graphics/screen_pictures.h"
 #include "persist/settings_record.h"
@@ -365,6 +367,39 @@ TEST_F(PlayFrameTest, EnteringFrameOfAMatchDrawsNothing) {
   Settings = savedSettings;
   std::copy(savedArena.begin(), savedArena.end(), World.ArenaBox);
   std::copy(savedCursor.begin(), savedCursor.end(), World.CursorQuad);
+}
+
+// Behind an open dialog, every seventh message draws the screen the dialog stands on.
+TEST_F(PlayFrameTest, EverySeventhMessageBehindADialogDrawsItsScreen) {
+  Texture* const settingsPage = SolidTexture(0xFFFF0000);
+  Texture* const gameOver = SolidTexture(0xFF00FF00);
+  World.Textures[TexSetting] = settingsPage;
+  World.Textures[TexGameOver] = gameOver;
+  const struct {
+    const char* Name;
+    std::uint8_t SettingsOpen, RankingOpen;
+    std::int32_t State;
+    std::uint32_t Colour;
+  } cases[] = {{"settings", 1, 0, StateSettings, 0xFF0000}, {"ranking entry", 0, 1, StateGameOver, 0x00FF00}};
+  for (const auto& c : cases) {
+    Settings.SettingWindowOpen = c.SettingsOpen;
+    RankingDialogOpen = c.RankingOpen;
+    World.GameState = c.State;
+    World.ModalRedrawCount = 0;
+    DrawFrame();
+    const std::uint32_t presented = World.Device->PresentCount;
+    for (int i = 0; i < 6; ++i) MainWndProc(MainWindow, WM_TIMER, 0, 0);
+    EXPECT_EQ(World.Device->PresentCount, presented) << c.Name;
+    MainWndProc(MainWindow, WM_TIMER, 0, 0);
+    EXPECT_EQ(World.Device->PresentCount, presented + 1) << c.Name;
+    EXPECT_EQ(ReadBack().At(320, 240) & 0xFFFFFF, c.Colour) << c.Name;
+  }
+  Settings.SettingWindowOpen = 0;
+  RankingDialogOpen = 0;
+  World.GameState = StateTitle;
+  World.Textures[TexSetting] = World.Textures[TexGameOver] = World.Textures[TexBlankKeyed];
+  ReleaseTexture(settingsPage);
+  ReleaseTexture(gameOver);
 }
 
 // Ground levels in distinct colours: level 0 shows without mip filtering, a single deeper
