@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -102,7 +104,15 @@ TEST_F(PlayFrameTest, FogTakesHoldFromTheSecondFrameAndStaysUntilSwitchedOff) {
   EXPECT_EQ(first.Differences(clear), 0);
   EXPECT_GT(second.Differences(clear), 1000);
   EXPECT_EQ(kept.Differences(second), 0);
-  World.SetFog(false);
+  // The end of a match switches it off. It saves the ranking too: in a scratch folder.
+  const std::filesystem::path home = std::filesystem::current_path();
+  char scratch[] = "/tmp/korvid_fog_XXXXXX";
+  ASSERT_NE(mkdtemp(scratch), nullptr);
+  std::filesystem::current_path(scratch);
+  Settings.WindowMode = 1;
+  World.FinishMatch();
+  std::filesystem::current_path(home);
+  std::filesystem::remove_all(scratch);
   EXPECT_EQ(DrawFrame().Differences(clear), 0);
 }
 
