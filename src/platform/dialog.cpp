@@ -446,6 +446,12 @@ int TabGetCount(HWND dialog, int tabId) {
   return tab ? static_cast<int>(tab->Items.size()) : -1;
 }
 
+std::string TabGetItemText(HWND dialog, int tabId, int index) {
+  ControlState* tab = FindKind(dialog, tabId, ControlKind::TabControl);
+  if (!tab || index < 0 || index >= static_cast<int>(tab->Items.size())) return "";
+  return tab->Items[static_cast<std::size_t>(index)];
+}
+
 int TabGetSelection(HWND dialog, int tabId) {
   ControlState* tab = FindKind(dialog, tabId, ControlKind::TabControl);
   return tab ? tab->Selection : -1;

@@ -187,6 +187,7 @@ int GetDlgFocusId(HWND dialog);
 // Tab controls. TabSetSelection does not notify.
 bool TabInsertItem(HWND dialog, int tabId, int index, const char* text);
 int TabGetCount(HWND dialog, int tabId);
+std::string TabGetItemText(HWND dialog, int tabId, int index);  // as shown; empty outside
 int TabGetSelection(HWND dialog, int tabId);
 bool TabSetSelection(HWND dialog, int tabId, int index);
 

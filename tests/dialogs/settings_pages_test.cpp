@@ -227,9 +227,9 @@ TEST_F(SettingsWindowTest, MovingAVolumePlaysASampleAtEachStepWithTheKindDrawnFi
   EXPECT_EQ(Settings.EffectsVolume, 80u);  // cancelled
 }
 
-// Every list of the pages holds its entries whole and in order. A stored cursor style beyond
-// the pictures is shown, kept and saved within them.
-TEST_F(SettingsWindowTest, ListsHoldTheirEntriesWholeAndTheStyleIsPulledIntoRange) {
+// The tabs and every list of the pages hold their texts whole and in order. A stored cursor
+// style beyond the pictures is shown, kept and saved within them.
+TEST_F(SettingsWindowTest, TabsAndListsHoldTheirTextsWholeAndTheStyleIsPulledIntoRange) {
   const struct {
     int Page, Id;
     std::vector<std::string> Entries;
@@ -258,6 +258,10 @@ TEST_F(SettingsWindowTest, ListsHoldTheirEntriesWholeAndTheStyleIsPulledIntoRang
         for (int i = 0; i < GetListCount(page, l.Id); ++i) shown.push_back(GetListString(page, l.Id, i));
         EXPECT_EQ(shown, l.Entries) << l.Id;
       }
+      std::vector<std::string> tabs;
+      for (int i = 0; i < TabGetCount(top, IdTabControl); ++i) tabs.push_back(TabGetItemText(top, IdTabControl, i));
+      EXPECT_EQ(tabs, (std::vector<std::string>{"ゲーム設定", "画面設定", "サウンド設定", "キー設定", "その他設定",
+                                                "拡張設定"}));
       shownStyle = GetScrollPosition(SettingsWindow.Pages[PageGame], 1055);
       recordStyle = Settings.CursorStyle;
       QueueMessageBoxAnswer(IDNO);
