@@ -491,6 +491,13 @@ void PaintPixels(PaintSurface* surface, int x, int y, int width, int height, con
   surface->Images.push_back(std::move(image));
 }
 
+std::vector<std::uint32_t> PaintedPixels(HWND dialog) {
+  std::vector<std::uint32_t> pixels;
+  if (const DialogState* state = StateOf(dialog))
+    for (const PaintedImage& image : state->Painted) pixels.insert(pixels.end(), image.Argb.begin(), image.Argb.end());
+  return pixels;
+}
+
 void EndPaint(HWND dialog, PaintSurface* surface) {
   DialogState* state = StateOf(dialog);
   if (state && surface && surface->Dialog == dialog) {

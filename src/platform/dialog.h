@@ -204,6 +204,8 @@ PaintSurface* BeginPaint(HWND dialog);
 void PaintPixels(PaintSurface* surface, int x, int y, int width, int height,
                  const std::uint32_t* argb);
 void EndPaint(HWND dialog, PaintSurface* surface);
+// The pixels of what the dialog last painted, all its PaintPixels calls in order (tests).
+std::vector<std::uint32_t> PaintedPixels(HWND dialog);
 
 // ---- keyboard hook ----
 

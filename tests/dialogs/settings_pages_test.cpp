@@ -274,6 +274,32 @@ TEST_F(SettingsWindowTest, TabsAndListsHoldTheirTextsWholeAndTheStyleIsPulledInt
   }
 }
 
+// A step of the style's scroll bar repaints the preview with the picture of the style it
+// reaches: one step right from style 1 shows what a window opened on style 2 shows.
+TEST_F(SettingsWindowTest, AStyleStepRepaintsThePreviewWithItsPicture) {
+  std::vector<std::uint32_t> opened[2], stepped;
+  for (const std::uint32_t style : {1u, 2u}) {
+    StoredFields stored = DefaultStoredFields;
+    stored[2] = style;
+    WriteSettingsFile(stored);
+    RunWindow([&](HWND top, int frame) {
+      const HWND game = SettingsWindow.Pages[PageGame];
+      if (frame == 2) {
+        opened[style - 1] = PaintedPixels(game);
+        if (style == 2) Click(top, IdCancel);
+        else SendMessage(game, WM_HSCROLL, SB_LINERIGHT, 1055);
+      } else if (frame > 2) {
+        // The repaint comes with a later drawn frame.
+        stepped = PaintedPixels(game);
+        if (stepped != opened[0] || frame == 40) Click(top, IdCancel);
+      }
+    });
+  }
+  ASSERT_FALSE(opened[0].empty());
+  EXPECT_TRUE(opened[0] != opened[1]);
+  EXPECT_TRUE(stepped == opened[1]);
+}
+
 TEST_F(SettingsWindowTest, DependentControlsGreyButKeepTheirValues) {
   Settings.MipmapLevel = 4;
   ASSERT_TRUE(Settings.SaveSettings());
