@@ -446,6 +446,12 @@ int TabGetCount(HWND dialog, int tabId) {
   return tab ? static_cast<int>(tab->Items.size()) : -1;
 }
 
+std::string TabGetItemText(HWND dialog, int tabId, int index) {
+  ControlState* tab = FindKind(dialog, tabId, ControlKind::TabControl);
+  if (!tab || index < 0 || index >= static_cast<int>(tab->Items.size())) return "";
+  return tab->Items[static_cast<std::size_t>(index)];
+}
+
 int TabGetSelection(HWND dialog, int tabId) {
   ControlState* tab = FindKind(dialog, tabId, ControlKind::TabControl);
   return tab ? tab->Selection : -1;
@@ -483,6 +489,13 @@ void PaintPixels(PaintSurface* surface, int x, int y, int width, int height, con
   image.Height = height;
   image.Argb.assign(argb, argb + static_cast<std::size_t>(width) * height);
   surface->Images.push_back(std::move(image));
+}
+
+std::vector<std::uint32_t> PaintedPixels(HWND dialog) {
+  std::vector<std::uint32_t> pixels;
+  if (const DialogState* state = StateOf(dialog))
+    for (const PaintedImage& image : state->Painted) pixels.insert(pixels.end(), image.Argb.begin(), image.Argb.end());
+  return pixels;
 }
 
 void EndPaint(HWND dialog, PaintSurface* surface) {

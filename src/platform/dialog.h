@@ -187,6 +187,7 @@ int GetDlgFocusId(HWND dialog);
 // Tab controls. TabSetSelection does not notify.
 bool TabInsertItem(HWND dialog, int tabId, int index, const char* text);
 int TabGetCount(HWND dialog, int tabId);
+std::string TabGetItemText(HWND dialog, int tabId, int index);  // as shown; empty outside
 int TabGetSelection(HWND dialog, int tabId);
 bool TabSetSelection(HWND dialog, int tabId, int index);
 
@@ -203,6 +204,8 @@ PaintSurface* BeginPaint(HWND dialog);
 void PaintPixels(PaintSurface* surface, int x, int y, int width, int height,
                  const std::uint32_t* argb);
 void EndPaint(HWND dialog, PaintSurface* surface);
+// The pixels of what the dialog last painted, all its PaintPixels calls in order (tests).
+std::vector<std::uint32_t> PaintedPixels(HWND dialog);
 
 // ---- keyboard hook ----
 

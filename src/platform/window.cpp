@@ -36,16 +36,12 @@ bool Composing = false;
 
 std::bitset<256> DialogHeldKeys;
 
-// True for a repeat or release of a key whose press a dialog took.
+// True for every press and the release of a key whose press a dialog took. Only the release
+// frees the key: under X11 a repeat can arrive unmarked, as a fresh press.
 bool LeftOverDialogKey(const Message& message) {
   if (message.Id != WM_KEYDOWN && message.Id != WM_KEYUP) return false;
   const std::size_t key = message.WParam & 0xFF;
   if (!DialogHeldKeys[key]) return false;
-  const bool repeat = (static_cast<std::uint32_t>(message.LParam) & (1u << 30)) != 0;
-  if (message.Id == WM_KEYDOWN && !repeat) {
-    DialogHeldKeys[key] = false;  // a new press: its release went with the dialog
-    return false;
-  }
   if (message.Id == WM_KEYUP) DialogHeldKeys[key] = false;
   return true;
 }

@@ -1,6 +1,8 @@
 // RenderStep and UpdateStep: transitions, entering and ending a match, the cursor recentring.
 #include "app/frame_timer.h"
 #include "app/scene_steps.h"
+#include "dialogs/settings_pages.h"
+#include "dialogs/settings_templates.h"
 #include "scene_fixture.h"
 #include "support/dialog_script.h"
 
@@ -194,6 +196,54 @@ TEST_F(SceneTest, ScoreIsSavedBeforeAFailedSwitchBackToTheWindowQuits) {
   World.RankingScores[1][5] = 0;
   World.LoadRanking();
   EXPECT_EQ(World.RankingScores[1][5], 23);
+}
+
+// The settings state's entering frame runs the window with the system cursor shown. Closed
+// without a new size, the cursor is hidden again and the title follows; a new size the display
+// refuses is reported as the match's refusal is, and the program ends.
+TEST_F(SceneTest, SettingsEntryRunsTheWindowAndReportsARefusedDisplaySwitch) {
+  Settings = SettingsRecord{};
+  ASSERT_EQ(Settings.LoadSettings(), 0);
+  Settings.WindowMode = 1;
+  Settings.DisplayWidth = Settings.ScreenWidth;
+  Settings.DisplayHeight = Settings.ScreenHeight;
+  const struct {
+    const char* Name;
+    bool NewSize;
+    std::int32_t After;
+  } cases[] = {{"cancelled", false, StateTitle}, {"new size refused", true, StateQuit}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Enter(StateSettings, 0);
+    const int cursorBefore = ShowCursor(true) - 1;
+    ShowCursor(false);
+    int cursorInside = -100;
+    DialogScript script(MainWindow);
+    script.Then([&](HWND d) {
+      cursorInside = ShowCursor(true) - 1;
+      ShowCursor(false);
+      if (!c.NewSize) {
+        PostMessage(d, WM_COMMAND, IDCANCEL, 0);
+        return;
+      }
+      SetListSelection(SettingsWindow.Pages[PageGraphics], 1023, 4);
+      QueueMessageBoxAnswer(IDYES);
+      SendMessage(d, WM_COMMAND, IdSave, 0);
+    });
+    RenderStep();
+    EXPECT_EQ(script.StepsRun(), 1u);
+    EXPECT_EQ(cursorInside, cursorBefore + 1);
+    if (!c.NewSize) {
+      EXPECT_EQ(ShowCursor(true) - 1, cursorBefore);
+      ShowCursor(false);
+    }
+    EXPECT_EQ(World.GameState, c.After);
+    EXPECT_EQ(World.StateFrameCount, 1u);
+    const auto& boxes = CapturedMessageBoxes();
+    const bool reported = !boxes.empty() && boxes.back().Caption == "WindowMode" &&
+                          boxes.back().Text == "画面の変更が出来ません\nサポートされていない設定かもしれません。";
+    EXPECT_EQ(reported, c.NewSize);
+  }
 }
 
 struct RecentreCase {

@@ -249,5 +249,25 @@ TEST_F(MusicPlayerTest, NeitherMatchMusicNorAShotSoundsUnderTheTransitionIntoAMa
   World.ResetMatch();
 }
 
+// Out of a match: the frame that finds the death flash faded ends the match and its music.
+TEST_F(MusicPlayerTest, MatchMusicStopsWithTheMatch) {
+  Init();
+  Settings.WindowMode = 1;
+  World.ResetMatch();
+  World.GameState = StatePlay;
+  World.StateFrameCount = 40;
+  World.TransitionActive = 0;
+  Music.KeepMatchMusic();
+  ASSERT_TRUE(MusicIsPlaying(Music.Performances[1]));
+  World.Player.HP = 0;
+  World.Player.Active = 0;
+  World.FlashLevel = 1.0f;
+  RenderStep();
+  EXPECT_EQ(World.GameState, StateGameOver);
+  EXPECT_FALSE(MusicIsPlaying(Music.Performances[1]));
+  EXPECT_LT(Listen(Rate / 10).Both(), 1e-6);
+  World.ResetMatch();
+}
+
 }  // namespace
 }  // namespace audio_test

@@ -1,5 +1,6 @@
 // Live behaviour of the pages: presets, key capture, click sound, help box, samples, greying.
 #include <string>
+#include <vector>
 
 #include "app/app_globals.h"
 #include "app/random.h"
@@ -224,6 +225,79 @@ TEST_F(SettingsWindowTest, MovingAVolumePlaysASampleAtEachStepWithTheKindDrawnFi
     EXPECT_EQ(Played[i].Variant, expected[i].Variant) << i;
   }
   EXPECT_EQ(Settings.EffectsVolume, 80u);  // cancelled
+}
+
+// The tabs and every list of the pages hold their texts whole and in order. A stored cursor
+// style beyond the pictures is shown, kept and saved within them.
+TEST_F(SettingsWindowTest, TabsAndListsHoldTheirTextsWholeAndTheStyleIsPulledIntoRange) {
+  const struct {
+    int Page, Id;
+    std::vector<std::string> Entries;
+  } lists[] = {
+      {PageGame, 1044, {"初心者", "通常者", "玄人者"}},
+      {PageGame, 1045, {"マシンガン", "ライフル", "ハンドガン"}},
+      {PageGraphics, 1023,
+       {"320×240", "512×384", "640×480", "800×600", "1024×768", "1152×864", "1280×1024", "1600×1200"}},
+      {PageGraphics, 1026, {"荒い", "普通", "鮮明"}},
+      {PageGraphics, 1025, {"ディスプレイの設定", "16 ビット", "24 ビット", "32 ビット"}},
+      {PageGraphics, 1027,
+       {"最適-少し適用", "詳細-少し適用", "最適-適用", "詳細-適用", "最適-多く適用", "詳細-多く適用"}},
+      {PageKeys, 1033, {"カスタム", "設定1", "設定2"}},
+  };
+  for (const std::uint32_t style : {9u, 0u}) {
+    StoredFields stored = DefaultStoredFields;
+    stored[2] = style;
+    WriteSettingsFile(stored);
+    int shownStyle = -1;
+    std::uint32_t recordStyle = 0;
+    RunWindow([&](HWND top, int frame) {
+      if (frame != 2) return;
+      for (const auto& l : lists) {
+        const HWND page = SettingsWindow.Pages[l.Page];
+        std::vector<std::string> shown;
+        for (int i = 0; i < GetListCount(page, l.Id); ++i) shown.push_back(GetListString(page, l.Id, i));
+        EXPECT_EQ(shown, l.Entries) << l.Id;
+      }
+      std::vector<std::string> tabs;
+      for (int i = 0; i < TabGetCount(top, IdTabControl); ++i) tabs.push_back(TabGetItemText(top, IdTabControl, i));
+      EXPECT_EQ(tabs, (std::vector<std::string>{"ゲーム設定", "画面設定", "サウンド設定", "キー設定", "その他設定",
+                                                "拡張設定"}));
+      shownStyle = GetScrollPosition(SettingsWindow.Pages[PageGame], 1055);
+      recordStyle = Settings.CursorStyle;
+      QueueMessageBoxAnswer(IDNO);
+      Click(top, IdSave);
+    });
+    const int want = style > 6 ? 6 : 1;
+    EXPECT_EQ(shownStyle, want) << style;
+    EXPECT_EQ(recordStyle, static_cast<std::uint32_t>(want)) << style;
+    EXPECT_EQ(DecodeSettingsFile()[2], static_cast<std::uint32_t>(want)) << style;
+  }
+}
+
+// A step of the style's scroll bar repaints the preview with the picture of the style it
+// reaches: one step right from style 1 shows what a window opened on style 2 shows.
+TEST_F(SettingsWindowTest, AStyleStepRepaintsThePreviewWithItsPicture) {
+  std::vector<std::uint32_t> opened[2], stepped;
+  for (const std::uint32_t style : {1u, 2u}) {
+    StoredFields stored = DefaultStoredFields;
+    stored[2] = style;
+    WriteSettingsFile(stored);
+    RunWindow([&](HWND top, int frame) {
+      const HWND game = SettingsWindow.Pages[PageGame];
+      if (frame == 2) {
+        opened[style - 1] = PaintedPixels(game);
+        if (style == 2) Click(top, IdCancel);
+        else SendMessage(game, WM_HSCROLL, SB_LINERIGHT, 1055);
+      } else if (frame > 2) {
+        // The repaint comes with a later drawn frame.
+        stepped = PaintedPixels(game);
+        if (stepped != opened[0] || frame == 40) Click(top, IdCancel);
+      }
+    });
+  }
+  ASSERT_FALSE(opened[0].empty());
+  EXPECT_TRUE(opened[0] != opened[1]);
+  EXPECT_TRUE(stepped == opened[1]);
 }
 
 TEST_F(SettingsWindowTest, DependentControlsGreyButKeepTheirValues) {

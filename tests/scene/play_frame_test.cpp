@@ -2,10 +2,16 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/app_globals.h"
+#include "app/scene_steps.h"
+#include "app/window_procedure.h"
 #include "graphics/mesh_models.h"
+#include "graphics/screen_pictures.h"
 #include "persist/settings_record.h"
 #include "platform/render/render_device.h"
 #include "platform/render/texture.h"
@@ -98,7 +104,15 @@ TEST_F(PlayFrameTest, FogTakesHoldFromTheSecondFrameAndStaysUntilSwitchedOff) {
   EXPECT_EQ(first.Differences(clear), 0);
   EXPECT_GT(second.Differences(clear), 1000);
   EXPECT_EQ(kept.Differences(second), 0);
-  World.SetFog(false);
+  // The end of a match switches it off. It saves the ranking too: in a scratch folder.
+  const std::filesystem::path home = std::filesystem::current_path();
+  char scratch[] = "/tmp/korvid_fog_XXXXXX";
+  ASSERT_NE(mkdtemp(scratch), nullptr);
+  std::filesystem::current_path(scratch);
+  Settings.WindowMode = 1;
+  World.FinishMatch();
+  std::filesystem::current_path(home);
+  std::filesystem::remove_all(scratch);
   EXPECT_EQ(DrawFrame().Differences(clear), 0);
 }
 
@@ -228,6 +242,174 @@ TEST_F(PlayFrameTest, ScopePictureCoversTheWholeScreenAtBothProjections) {
   World.SetScope(0);
   ReleaseTexture(World.Textures[TexScope]);
   World.Textures[TexScope] = saved;
+}
+
+// Each model in its own colour, measured once: a changed placement, spin or scale moves its
+// box. The sky shows through the arena's missing top face; the weapon keeps its place in hand
+// however the view turns; an enemy's spin follows the view's pitch.
+TEST_F(PlayFrameTest, ModelsLandWhereTheirPlacementsPutThem) {
+  const auto near = [](std::uint32_t want) {
+    return [want](std::uint32_t c) {
+      return std::abs(Red(c) - Red(want)) < 40 && std::abs(Green(c) - Green(want)) < 40 &&
+             std::abs(Blue(c) - Blue(want)) < 40;
+    };
+  };
+  const std::uint32_t sky = 0x2040C0, enemy = 0xFF0000, tree = 0x00C000, weapon = 0x00FFFF;
+  const struct {
+    const char* Name;
+    std::uint32_t Colour;
+    int Weapon;  // -1: no weapon in hand
+    float Yaw, Pitch, EnemyAngleY, TreeSpin;
+    Box Want;
+  } cases[] = {
+      {"sky", sky, -1, 0, 0, 0, 0, {0, 0, 639, 116}},
+      {"sky, looking up", sky, -1, 0, 30, 0, 0, {0, 197, 639, 428}},
+      {"sky, turned", sky, -1, 45, 0, 0, 0, {211, 0, 639, 152}},
+      {"weapon 0", weapon, 0, 0, 0, 0, 0, {497, 448, 585, 479}},
+      {"weapon 0, turned", weapon, 0, 40, 20, 0, 0, {497, 448, 585, 479}},
+      {"weapon 1", weapon, 1, 0, 0, 0, 0, {351, 269, 600, 479}},
+      {"weapon 2", weapon, 2, 0, 0, 0, 0, {496, 406, 585, 479}},
+      {"enemy", enemy, -1, 0, 1, 0, 0, {192, 229, 235, 270}},
+      {"enemy, spun by the view's pitch", enemy, -1, 0, 1, 89, 0, {205, 229, 222, 270}},
+      {"tree", tree, -1, 0, 0, 0, 0, {407, 174, 603, 269}},
+      {"tree, spun", tree, -1, 0, 0, 0, 60, {439, 163, 592, 274}},
+  };
+  Settings.ShowEnemies = Settings.ShowTrees = 1;
+  for (const auto& c : cases) {
+    Settings.ShowGun = c.Weapon >= 0;
+    World.CurrentWeapon = c.Weapon >= 0 ? c.Weapon : 0;
+    World.ViewYaw = c.Yaw;
+    World.ViewPitch = c.Pitch;
+    WorldObject& e = World.Enemies[3];
+    e = WorldObject{};
+    e.Active = c.Colour == enemy;
+    e.X = -120;
+    e.Y = 230;
+    e.Z = 700;
+    e.AngleY = c.EnemyAngleY;
+    WorldObject& t = World.Trees[0];
+    t = WorldObject{};
+    t.Active = c.Colour == tree;
+    t.X = 1500;
+    t.Z = 5000;
+    t.AngleX = c.TreeSpin;
+    const Box box = BoundsOf(DrawFrame(), near(c.Colour));
+    EXPECT_NEAR(box.Left, c.Want.Left, 1) << c.Name;
+    EXPECT_NEAR(box.Top, c.Want.Top, 1) << c.Name;
+    EXPECT_NEAR(box.Right, c.Want.Right, 1) << c.Name;
+    EXPECT_NEAR(box.Bottom, c.Want.Bottom, 1) << c.Name;
+  }
+  World.ViewYaw = World.ViewPitch = 0;
+}
+
+// A model's largest picture level red, the smaller ones green: the sky, the weapon and the
+// enemies are drawn under the mip filter the settings ask for, the trees never are.
+TEST_F(PlayFrameTest, MipFilterReachesTheSkyWeaponAndEnemiesButNotTheTrees) {
+  const struct {
+    const char* Name;
+    int Model, Side;
+    std::uint32_t SettingsRecord::*Shown;  // the sky is always drawn
+    bool Filtered;
+  } cases[] = {{"sky", ModelSkyDome, 4096, nullptr, true},
+               {"weapon", 0, 256, &SettingsRecord::ShowGun, true},
+               {"enemy", ModelBall, 256, &SettingsRecord::ShowEnemies, true},
+               {"tree", ModelTree, 256, &SettingsRecord::ShowTrees, false}};
+  WorldObject& enemy = World.Enemies[3];
+  enemy = WorldObject{};
+  enemy.Active = 1;
+  enemy.X = -120;
+  enemy.Y = 230;
+  enemy.Z = 700;
+  World.Trees[0] = WorldObject{};
+  World.Trees[0].Active = 1;
+  World.Trees[0].X = 1500;
+  World.Trees[0].Z = 5000;
+  for (const auto& c : cases) {
+    std::vector<std::uint32_t> levels(8, 0xFF00FF00);
+    levels[0] = 0xFFFF0000;
+    MeshModel& model = Models.ById(c.Model);
+    const std::vector<Texture*> saved = model.Textures;
+    Texture* levelled = LevelTexture(c.Side, levels);
+    model.Textures.assign(model.MaterialCount, levelled);
+    if (c.Shown) Settings.*c.Shown = 1;
+    for (std::uint32_t use = 0; use < 2; ++use) {
+      Settings.UseMipmaps = use;
+      const Pixels p = DrawFrame();
+      int largest = 0, smaller = 0;
+      for (std::uint32_t colour : p.Data) {
+        largest += Red(colour) > 100 && Green(colour) < 60 && Blue(colour) < 60;
+        smaller += Green(colour) > 100 && Red(colour) < 60 && Blue(colour) < 60;
+      }
+      EXPECT_GT(largest + smaller, 100) << c.Name;
+      EXPECT_EQ(smaller > 0, use == 1 && c.Filtered) << c.Name << " UseMipmaps " << use << ": " << largest << " "
+                                                     << smaller;
+    }
+    if (c.Shown) Settings.*c.Shown = 0;
+    model.Textures = saved;
+    ReleaseTexture(levelled);
+  }
+}
+
+// The entering frame of a match sets the match up and draws nothing: the last picture stays.
+TEST_F(PlayFrameTest, EnteringFrameOfAMatchDrawsNothing) {
+  // The step applies the settings, which set the arena's picture repeats and the cursor's
+  // colour: all put back for the other tests.
+  const SettingsRecord savedSettings = Settings;
+  const std::vector<SceneVertex> savedArena(std::begin(World.ArenaBox), std::end(World.ArenaBox));
+  const std::vector<SceneVertex> savedCursor(std::begin(World.CursorQuad), std::end(World.CursorQuad));
+  Settings.WindowMode = 1;
+  World.FlashActive = 1;
+  World.FlashKind = FlashDamage;
+  World.FlashLevel = 192;
+  const Pixels before = DrawFrame();
+  const std::uint32_t presented = World.Device->PresentCount;
+  // The screens' pictures are the fixture's shared one: the step would let them go.
+  for (int slot = 0; slot < TextureCount; ++slot)
+    if (IsScreenPicture(slot)) World.Textures[slot] = nullptr;
+  World.GameState = StatePlay;
+  World.StateFrameCount = 0;
+  World.TransitionActive = 0;
+  RenderStep();
+  EXPECT_EQ(World.FlashKind, FlashFadeIn);  // the match was entered
+  EXPECT_EQ(World.Device->PresentCount, presented);
+  EXPECT_EQ(ReadBack().Differences(before), 0);
+  World.GameState = StateTitle;
+  Settings = savedSettings;
+  std::copy(savedArena.begin(), savedArena.end(), World.ArenaBox);
+  std::copy(savedCursor.begin(), savedCursor.end(), World.CursorQuad);
+}
+
+// Behind an open dialog, every seventh message draws the screen the dialog stands on.
+TEST_F(PlayFrameTest, EverySeventhMessageBehindADialogDrawsItsScreen) {
+  Texture* const settingsPage = SolidTexture(0xFFFF0000);
+  Texture* const gameOver = SolidTexture(0xFF00FF00);
+  World.Textures[TexSetting] = settingsPage;
+  World.Textures[TexGameOver] = gameOver;
+  const struct {
+    const char* Name;
+    std::uint8_t SettingsOpen, RankingOpen;
+    std::int32_t State;
+    std::uint32_t Colour;
+  } cases[] = {{"settings", 1, 0, StateSettings, 0xFF0000}, {"ranking entry", 0, 1, StateGameOver, 0x00FF00}};
+  for (const auto& c : cases) {
+    Settings.SettingWindowOpen = c.SettingsOpen;
+    RankingDialogOpen = c.RankingOpen;
+    World.GameState = c.State;
+    World.ModalRedrawCount = 0;
+    DrawFrame();
+    const std::uint32_t presented = World.Device->PresentCount;
+    for (int i = 0; i < 6; ++i) MainWndProc(MainWindow, WM_TIMER, 0, 0);
+    EXPECT_EQ(World.Device->PresentCount, presented) << c.Name;
+    MainWndProc(MainWindow, WM_TIMER, 0, 0);
+    EXPECT_EQ(World.Device->PresentCount, presented + 1) << c.Name;
+    EXPECT_EQ(ReadBack().At(320, 240) & 0xFFFFFF, c.Colour) << c.Name;
+  }
+  Settings.SettingWindowOpen = 0;
+  RankingDialogOpen = 0;
+  World.GameState = StateTitle;
+  World.Textures[TexSetting] = World.Textures[TexGameOver] = World.Textures[TexBlankKeyed];
+  ReleaseTexture(settingsPage);
+  ReleaseTexture(gameOver);
 }
 
 // Ground levels in distinct colours: level 0 shows without mip filtering, a single deeper

@@ -49,15 +49,17 @@ Texture* LoadAndRemove(const std::string& path, const std::string& bytes, bool k
   return texture;
 }
 
-const char* const QuadModelText =
-    "xof 0302txt 0064\n"
+std::string QuadModelText(float depth) {
+  const std::string z = std::to_string(depth);
+  return "xof 0302txt 0064\n"
     "Material Mat0 {\n 1.0;1.0;1.0;1.0;;\n 4.0;\n 0.0;0.0;0.0;;\n 0.0;0.0;0.0;;\n}\n"
-    "Mesh Quad {\n 4;\n -1.0;-1.0;0.0;,\n 1.0;-1.0;0.0;,\n 1.0;1.0;0.0;,\n -1.0;1.0;0.0;;\n"
+    "Mesh Quad {\n 4;\n -1.0;-1.0;" + z + ";,\n 1.0;-1.0;" + z + ";,\n 1.0;1.0;" + z + ";,\n -1.0;1.0;" + z + ";;\n"
     " 2;\n 3;0,3,2;,\n 3;0,2,1;;\n"
     " MeshNormals {\n  4;\n  0.0;0.0;-1.0;,\n  0.0;0.0;-1.0;,\n  0.0;0.0;-1.0;,\n  0.0;0.0;-1.0;;\n"
     "  2;\n  3;0,3,2;,\n  3;0,2,1;;\n }\n"
     " MeshTextureCoords {\n  4;\n  0.0;1.0;,\n  1.0;1.0;,\n  1.0;0.0;,\n  0.0;0.0;;\n }\n"
     " MeshMaterialList {\n  1;\n  2;\n  0,\n  0;\n  {Mat0}\n }\n}\n";
+}
 
 }  // namespace
 
@@ -111,13 +113,13 @@ Texture* LevelTexture(int side, const std::vector<std::uint32_t>& levelColours) 
   return texture;
 }
 
-void LoadQuadModel(int id, Texture* picture) {
+void LoadQuadModel(int id, Texture* picture, float depth) {
   MeshModel& model = Models.ById(id);
   if (!model.Model) {
     const std::string path = TempPath(".x");
     {
       std::ofstream out(path);
-      out << QuadModelText;
+      out << QuadModelText(depth);
     }
     std::vector<MeshMaterial> materials;
     ASSERT_TRUE(LoadMeshFromX(World.Device, path, materials, &model.Model));
@@ -144,7 +146,7 @@ void UseTestPictures() {
   World.Textures[TexWall] = solid(0xFF606060, false);
   World.Textures[TexShot] = solid(0xFFFF00FF, false);
   World.Textures[TexBlank] = solid(0xFFFFFFFF, false);
-  LoadQuadModel(ModelSkyDome, solid(0xFF2040C0, false));
+  LoadQuadModel(ModelSkyDome, solid(0xFF2040C0, false), 0.7f);
   LoadQuadModel(ModelBall, solid(0xFFFF0000, false));
   LoadQuadModel(ModelTree, solid(0xFF00C000, false));
   for (int weapon = 0; weapon < WeaponCount; ++weapon) LoadQuadModel(weapon, solid(0xFF00FFFF, false));

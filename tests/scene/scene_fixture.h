@@ -19,9 +19,9 @@ Texture* SolidTexture(std::uint32_t argb, int side = 8, bool keyed = false);
 // A texture whose mip levels are each filled with one colour, largest first.
 Texture* LevelTexture(int side, const std::vector<std::uint32_t>& levelColours);
 
-// Loads a quad model (corners at +-1 in the XY plane) into the model set's slot `id`,
-// with `picture` as the texture of its one subset.
-void LoadQuadModel(int id, Texture* picture);
+// Loads a quad model (corners at +-1 in the XY plane, `depth` along z) into the model set's
+// slot `id`, with `picture` as the texture of its one subset.
+void LoadQuadModel(int id, Texture* picture, float depth = 0);
 
 // Every catalogue slot and play panel transparent; models pictured in their own colours.
 void UseTestPictures();
