@@ -70,9 +70,8 @@ bool TriangleMeetsSlab(const Slab& slab, const Vector3& a, const Vector3& b, con
 }
 
 // Texels of level 0 that are not of the asked alpha, summed from the top-left corner.
-const std::vector<std::uint32_t>& MismatchSums(Texture* picture, std::uint8_t alpha) {
-  std::vector<std::uint32_t>& sums = alpha == 0 ? picture->NotClearSums : picture->NotOpaqueSums;
-  if (!sums.empty()) return sums;
+std::vector<std::uint32_t> MismatchSums(Texture* picture, std::uint8_t alpha) {
+  std::vector<std::uint32_t> sums;
   // Read straight from GL: this runs inside a draw, with the draw's own texture bound.
   const int w = picture->Width, h = picture->Height;
   std::vector<std::uint8_t> rgba(static_cast<std::size_t>(w) * h * 4);
@@ -181,7 +180,7 @@ bool TileRects(const QuadPlacement& placed, Texture* picture, std::uint8_t alpha
   rects.clear();
   // Render targets change their texels; mip levels would need sums of their own.
   if (!picture || picture->RenderTarget || picture->Levels != 1 || width <= 0 || height <= 0) return false;
-  const std::vector<std::uint32_t>& sums = MismatchSums(picture, alpha);
+  const std::vector<std::uint32_t> sums = MismatchSums(picture, alpha);
   if (sums.empty()) return false;
   const int tw = picture->Width, th = picture->Height;
   const auto mismatches = [&](long x0, long x1, long y0, long y1) {
@@ -305,23 +304,27 @@ bool SameQuadAsCover(const DeviceState& s, const std::uint8_t* corners, std::uin
   return true;
 }
 
+const std::vector<PixelRect>* RememberedRects(DeviceState& s, Texture* picture, const QuadPlacement& placed,
+                                              std::uint8_t alpha, bool inside, bool matching, std::size_t limit) {
+  for (auto& [key, rects] : s.Remembered)
+    if (key.Picture == picture->Serial && std::memcmp(&key.Placed, &placed, sizeof placed) == 0 &&
+        key.Width == s.Width && key.Height == s.Height && key.Alpha == alpha && key.Inside == inside &&
+        key.Matching == matching)
+      return key.Found ? &rects : nullptr;
+  // Finer tiles leave out more pixels but may need more rectangles than are worth drawing.
+  std::vector<PixelRect> rects;
+  bool found = false;
+  for (int side = 8; side <= 32 && !found; side *= 2)
+    found = TileRects(placed, picture, alpha, inside, matching, s.Width, s.Height, limit, rects, side);
+  if (s.Remembered.size() >= 8) s.Remembered.erase(s.Remembered.begin());
+  s.Remembered.push_back({{picture->Serial, placed, s.Width, s.Height, alpha, inside, matching, found}, std::move(rects)});
+  return found ? &s.Remembered.back().second : nullptr;
+}
+
 const std::vector<PixelRect>* ClearRectsFor(DeviceState& s, const std::uint8_t* corners, std::uint32_t stride) {
   QuadPlacement placed;
   if (!PlaceQuad(s, corners, stride, placed)) return nullptr;
-  for (auto& [key, rects] : s.ClearRects)
-    if (key.Picture == s.Bound && std::memcmp(&key.Placed, &placed, sizeof placed) == 0 && key.Width == s.Width &&
-        key.Height == s.Height)
-      return &rects;
-  // Finer tiles leave out more pixels but may need more draws than they save.
-  std::vector<PixelRect> rects;
-  bool worth = false;
-  for (int side = 8; side <= 32 && !worth; side *= 2)
-    worth = TileRects(placed, s.Bound, 0, false, false, s.Width, s.Height, ClearRectLimit, rects, side);
-  if (s.ClearRects.size() >= 8) s.ClearRects.erase(s.ClearRects.begin());
-  // A picture not worth splitting is remembered as one rectangle over the whole target.
-  if (!worth) rects = {PixelRect{0, 0, s.Width, s.Height}};
-  s.ClearRects.push_back({{s.Bound, placed, s.Width, s.Height}, std::move(rects)});
-  return &s.ClearRects.back().second;
+  return RememberedRects(s, s.Bound, placed, 0, false, false, ClearRectLimit);
 }
 
 bool AlphaComesFromPicture(const DeviceState& s) {

@@ -50,8 +50,13 @@ bool MayReachNearer(const DeviceState& s, const std::uint8_t* corners, std::size
                     const std::uint32_t* indices, std::size_t indexCount, float depth);
 // Whether the fan of four corners is the cover's own quad, corner for corner.
 bool SameQuadAsCover(const DeviceState& s, const std::uint8_t* corners, std::uint32_t stride);
-// The rectangles a blended quad with the bound picture must still draw in (cached per placing);
-// null when the quad is not flat on the screen.
+// TileRects' rectangles for the picture so placed, at the first tile size (8, 16 or 32 pixels)
+// that needs no more than `limit`; remembered, since the picture's texels are read back to find
+// them. Null when there are none to be had.
+const std::vector<PixelRect>* RememberedRects(DeviceState& s, Texture* picture, const QuadPlacement& placed,
+                                              std::uint8_t alpha, bool inside, bool matching, std::size_t limit);
+// The rectangles a blended quad with the bound picture must still draw in; null when the quad is
+// not flat on the screen or its picture's clear texels leave too little out.
 const std::vector<PixelRect>* ClearRectsFor(DeviceState& s, const std::uint8_t* corners, std::uint32_t stride);
 // Whether the fragment's alpha is the picture's alpha, alone or times the colour's.
 bool AlphaComesFromPicture(const DeviceState& s);

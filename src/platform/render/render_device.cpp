@@ -200,15 +200,14 @@ bool RenderDevice::SetCover(Texture* picture, const void* quad, std::uint32_t st
       ts[D3DTSS_ADDRESSV] != D3DTADDRESS_WRAP)
     return false;
   QuadPlacement placed;
-  std::vector<PixelRect> rects;
-  if (!PlaceQuad(s, corners, stride, placed) ||
-      !TileRects(placed, picture, 0xFF, true, true, s.Width, s.Height, CoverRectLimit, rects) || rects.empty())
-    return false;
+  if (!PlaceQuad(s, corners, stride, placed)) return false;
+  const std::vector<PixelRect>* rects = RememberedRects(s, picture, placed, 0xFF, true, true, CoverRectLimit);
+  if (!rects || rects->empty()) return false;
   // Mark the covered pixels in the stencil; the next clear of the depth clears them again.
   glEnable(GL_SCISSOR_TEST);
   glStencilMask(0xFF);
   glClearStencil(1);
-  for (const PixelRect& r : rects) {
+  for (const PixelRect& r : *rects) {
     glScissor(r.X, r.Y, r.Width, r.Height);
     glClear(GL_STENCIL_BUFFER_BIT);
   }

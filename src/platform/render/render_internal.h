@@ -21,9 +21,8 @@ struct Texture {
   std::uint8_t MinAlpha = 0;
   // Every texel of every level is opaque white: sampling it gives what no picture gives.
   bool White = false;
-  // Counts of first-level texels that are not clear (not opaque), summed from the top-left;
-  // made when first asked for (render_cover.cpp).
-  std::vector<std::uint32_t> NotClearSums, NotOpaqueSums;
+  // Tells this picture from any other made at the same address before it.
+  std::uint64_t Serial = 0;
   GLuint Framebuffer = 0;  // render targets only
 };
 

@@ -152,12 +152,15 @@ struct DeviceState {
   Vector3 CoverCorners[4];  // in eye space: a draw of this very quad lies at the cover's depth
   // Pictures leave out the pixels where they are clear.
   bool SkipClear = false;
-  struct ClearKey {
-    const Texture* Picture;
+  // Rectangles found for pictures placed on the target (render_cover.cpp), a few, newest last.
+  struct RectsKey {
+    std::uint64_t Picture;
     QuadPlacement Placed;
     int Width, Height;
+    std::uint8_t Alpha;
+    bool Inside, Matching, Found;
   };
-  std::vector<std::pair<ClearKey, std::vector<PixelRect>>> ClearRects;  // a few, newest last
+  std::vector<std::pair<RectsKey, std::vector<PixelRect>>> Remembered;
 };
 
 // The states a program variant is compiled for, packed into one key.

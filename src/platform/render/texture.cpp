@@ -8,6 +8,10 @@
 #include "platform/render/render_internal.h"
 
 namespace {
+std::uint64_t TexturesMade = 0;
+}  // namespace
+
+namespace {
 
 // ARGB words in memory are B, G, R, A bytes: GL takes them as they are.
 void UploadLevel(int level, const ImageLevel& image, bool intoStorage) {
@@ -66,6 +70,7 @@ bool CreateTextureFromPrepared(RenderDevice* device, const PreparedPicture& pict
   *texture = nullptr;
   if (!device || picture.Levels.empty()) return false;
   auto* made = new Texture;
+  made->Serial = ++TexturesMade;
   made->Width = picture.Levels[0].Width;
   made->Height = picture.Levels[0].Height;
   made->Levels = static_cast<int>(picture.Levels.size());
@@ -115,6 +120,7 @@ bool CreateRenderTargetTexture(RenderDevice* device, int width, int height, Text
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
   if (width > maxSize || height > maxSize) return false;
   auto* made = new Texture;
+  made->Serial = ++TexturesMade;
   made->Width = width;
   made->Height = height;
   made->Levels = 1;
