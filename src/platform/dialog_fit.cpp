@@ -14,8 +14,8 @@ struct Measure {
   ImFont* Font;
   float Size;
   float Width(const std::string& text) const { return Font->CalcTextSizeA(Size, FLT_MAX, 0, text.c_str()).x; }
-  // How far below the line's top its visible ink reaches, read from the glyphs' pixels in the
-  // font atlas (a glyph's box also holds faint edge pixels); the box where they are gone.
+  // How far below the line's top its visible ink (half covered or more) reaches, read from the
+  // glyphs' pixels in the font atlas: a glyph's box also holds faint edge pixels.
   float InkBottom(const std::string& line) const {
     const ImFontAtlas* atlas = Font->ContainerAtlas;
     const unsigned char* alpha = atlas->TexPixelsAlpha8;
@@ -30,15 +30,16 @@ struct Measure {
       p += ImTextCharFromUtf8(&c, p, nullptr);
       const ImFontGlyph* g = Font->FindGlyph(static_cast<ImWchar>(c));
       if (!g || !g->Visible) continue;
-      const int left = static_cast<int>(g->U0 * atlas->TexWidth + 0.5f), right = static_cast<int>(g->U1 * atlas->TexWidth + 0.5f);
-      const int top = static_cast<int>(g->V0 * atlas->TexHeight + 0.5f), end = static_cast<int>(g->V1 * atlas->TexHeight + 0.5f);
-      int rows = end - top;
-      while (rows > 0 && [&] {
+      const auto texel = [](float at, int size) { return static_cast<int>(at * static_cast<float>(size) + 0.5f); };
+      const int left = texel(g->U0, atlas->TexWidth), right = texel(g->U1, atlas->TexWidth);
+      const int top = texel(g->V0, atlas->TexHeight), end = texel(g->V1, atlas->TexHeight);
+      const auto rowHasInk = [&](int y) {
         for (int x = left; x < right; ++x)
-          if (ink(x, top + rows - 1)) return false;
-        return true;
-      }())
-        --rows;
+          if (ink(x, y)) return true;
+        return false;
+      };
+      int rows = end - top;
+      while (rows > 0 && !rowHasInk(top + rows - 1)) --rows;
       const float scale = end > top ? (g->Y1 - g->Y0) / static_cast<float>(end - top) : 1.0f;
       if (rows > 0) bottom = std::max(bottom, (g->Y0 + rows * scale) * Size / Font->FontSize);
     }
