@@ -2,8 +2,9 @@
 # Records the kept demo (run by hand, not by the suite): inside Xvfb (run_in_xvfb.sh), a match
 # on the easiest difficulty played by the hunter under --record until two kills and the
 # player's death. The demo is copied to $KORVID_DEMO_OUT.
-#   KORVID_E2E_HUNT_ENEMY=build/tests/e2e/e2e_hunt_enemy KORVID_DEMO_OUT=$PWD/hunt.kvd \
-#     tests/e2e/run_in_xvfb.sh record_demo.sh build/game/korvid build/game/File /tmp/record-art
+# The script runs in a folder of its own, so every path given is absolute:
+#   KORVID_E2E_HUNT_ENEMY=$PWD/build/tests/e2e/e2e_hunt_enemy KORVID_DEMO_OUT=$PWD/hunt.kvd \
+#     tests/e2e/run_in_xvfb.sh record_demo.sh $PWD/build/game/korvid $PWD/build/game/File /tmp/record-art
 set -euo pipefail
 [ -n "${KORVID_E2E_TRACE:-}" ] && set -x
 HERE=$(cd "$(dirname "$0")" && pwd)
