@@ -6,6 +6,8 @@
 
 #include "persist/port_texts.h"
 #include "platform/translation.h"
+#include "world/game_world.h"
+#include "world/match_values.h"
 
 const char* const GraphicsHelpIdle = "項目の説明を表示します。";
 
@@ -69,3 +71,10 @@ const char* GraphicsHelpText(HWND page, int x, int y) {
   return text == ColourDepthTemplate ? ColourDepthHelp() : text;
 }
 const char* OptionsHelpText(HWND page, int x, int y) { return HelpTextAt(OptionsZones, page, x, y); }
+
+void ShowHelpUnderPointer(HWND page, int helpId, const char* (*helpText)(HWND page, int x, int y),
+                          LPARAM position) {
+  World.OnMouseMove(position);
+  const char* text = helpText(page, static_cast<int>(WindowCursorX), static_cast<int>(WindowCursorY));
+  if (GetDlgItemText(page, helpId) != Translate(text)) SetDlgItemText(page, helpId, text);
+}

@@ -14,3 +14,9 @@ extern const char* const GraphicsHelpIdle;
 
 // The same for the options page ("拡張設定").
 const char* OptionsHelpText(HWND page, int x, int y);
+
+// A page's answer to WM_MOUSEMOVE: the view follows the mouse, as it does over the main window,
+// and the help box `helpId` shows the text `helpText` gives for the pointer (set only when it
+// changes, so the box does not flicker).
+void ShowHelpUnderPointer(HWND page, int helpId, const char* (*helpText)(HWND page, int x, int y),
+                          LPARAM position);

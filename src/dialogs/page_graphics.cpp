@@ -3,9 +3,6 @@
 #include "dialogs/settings_pages.h"
 #include "dialogs/settings_templates.h"
 #include "persist/settings_record.h"
-#include "platform/translation.h"
-#include "world/game_world.h"
-#include "world/match_values.h"
 
 namespace {
 enum : int {
@@ -48,13 +45,6 @@ void InitGraphicsPage(HWND page) {
     AddListString(page, IdMipmapLevel, text);
   ShowGraphicsValues(page);
 }
-
-void ShowHelpUnderPointer(HWND page, LPARAM position) {
-  // The view follows the mouse here too, as it does over the main window.
-  World.OnMouseMove(position);
-  const char* text = GraphicsHelpText(page, static_cast<int>(WindowCursorX), static_cast<int>(WindowCursorY));
-  if (GetDlgItemText(page, IdHelp) != Translate(text)) SetDlgItemText(page, IdHelp, text);
-}
 }  // namespace
 
 INT_PTR GraphicsPageProc(HWND page, std::uint32_t message, WPARAM wParam, LPARAM lParam) {
@@ -67,7 +57,7 @@ INT_PTR GraphicsPageProc(HWND page, std::uint32_t message, WPARAM wParam, LPARAM
       if (LowWord(wParam) == IdPageDefaults) AskPageDefaults(page, 2);
       return 1;
     case WM_MOUSEMOVE:
-      ShowHelpUnderPointer(page, lParam);
+      ShowHelpUnderPointer(page, IdHelp, GraphicsHelpText, lParam);
       return 1;
     default:
       return 0;

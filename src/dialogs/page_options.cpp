@@ -6,9 +6,6 @@
 #include "dialogs/settings_templates.h"
 #include "persist/port_options.h"
 #include "persist/port_texts.h"
-#include "platform/translation.h"
-#include "world/game_world.h"
-#include "world/match_values.h"
 
 namespace {
 enum class ControlType : std::uint8_t { List, Check, Slider };
@@ -52,13 +49,6 @@ void InitOptionsPage(HWND page) {
   }
   ShowOptionValues(page);
 }
-
-void ShowHelpUnderPointer(HWND page, LPARAM position) {
-  // The view follows the mouse over every page, as it does over the main window.
-  World.OnMouseMove(position);
-  const char* text = OptionsHelpText(page, static_cast<int>(WindowCursorX), static_cast<int>(WindowCursorY));
-  if (GetDlgItemText(page, IdOptionsHelp) != Translate(text)) SetDlgItemText(page, IdOptionsHelp, text);
-}
 }  // namespace
 
 INT_PTR OptionsPageProc(HWND page, std::uint32_t message, WPARAM wParam, LPARAM lParam) {
@@ -73,7 +63,7 @@ INT_PTR OptionsPageProc(HWND page, std::uint32_t message, WPARAM wParam, LPARAM 
       }
       return 1;
     case WM_MOUSEMOVE:
-      ShowHelpUnderPointer(page, lParam);
+      ShowHelpUnderPointer(page, IdOptionsHelp, OptionsHelpText, lParam);
       return 1;
     default:
       return 0;

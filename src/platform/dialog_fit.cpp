@@ -1,5 +1,6 @@
 // Whether each dialog control's text fits its rectangle, measured as the drawing code lays it out.
 #include <imgui.h>
+#include <imgui_internal.h>
 
 #include <algorithm>
 #include <cfloat>
@@ -13,6 +14,37 @@ struct Measure {
   ImFont* Font;
   float Size;
   float Width(const std::string& text) const { return Font->CalcTextSizeA(Size, FLT_MAX, 0, text.c_str()).x; }
+  // How far below the line's top its visible ink (half covered or more) reaches, read from the
+  // glyphs' pixels in the font atlas: a glyph's box also holds faint edge pixels.
+  float InkBottom(const std::string& line) const {
+    const ImFontAtlas* atlas = Font->ContainerAtlas;
+    const unsigned char* alpha = atlas->TexPixelsAlpha8;
+    const unsigned int* rgba = atlas->TexPixelsRGBA32;
+    const auto ink = [&](int x, int y) {
+      const int at = y * atlas->TexWidth + x;
+      return (alpha ? alpha[at] : rgba ? static_cast<int>(rgba[at] >> IM_COL32_A_SHIFT) & 0xFF : 255) >= 128;
+    };
+    float bottom = 0;
+    for (const char* p = line.c_str(); *p;) {
+      unsigned int c = 0;
+      p += ImTextCharFromUtf8(&c, p, nullptr);
+      const ImFontGlyph* g = Font->FindGlyph(static_cast<ImWchar>(c));
+      if (!g || !g->Visible) continue;
+      const auto texel = [](float at, int size) { return static_cast<int>(at * static_cast<float>(size) + 0.5f); };
+      const int left = texel(g->U0, atlas->TexWidth), right = texel(g->U1, atlas->TexWidth);
+      const int top = texel(g->V0, atlas->TexHeight), end = texel(g->V1, atlas->TexHeight);
+      const auto rowHasInk = [&](int y) {
+        for (int x = left; x < right; ++x)
+          if (ink(x, y)) return true;
+        return false;
+      };
+      int rows = end - top;
+      while (rows > 0 && !rowHasInk(top + rows - 1)) --rows;
+      const float scale = end > top ? (g->Y1 - g->Y0) / static_cast<float>(end - top) : 1.0f;
+      if (rows > 0) bottom = std::max(bottom, (g->Y0 + rows * scale) * Size / Font->FontSize);
+    }
+    return bottom;
+  }
 };
 
 void Note(std::vector<TextOverflow>& found, const ControlState& c, const std::string& text, float needed,
@@ -33,10 +65,13 @@ void CheckControls(const DialogState& owner, std::vector<TextOverflow>& found) {
       case ControlKind::Static: {
         if (c.Text.empty()) break;
         // Lines are the font's height and one pixel apart, and a too-narrow label wraps, so
-        // only the height can run out. The last row of a line's cell holds no ink in these
-        // faces: the original's own two- and three-line texts end there.
-        const std::size_t lines = WrapDialogLines(m.Font, m.Size, c.Text, w).size();
-        Note(found, c, c.Text, static_cast<float>(lines) * (m.Size + 1) - 2, h);
+        // only the height can run out. The original's own two- and three-line texts lose the
+        // last row of their ink to the rectangle, and every glyph still reads: one row may go.
+        // A Latin descender reaches further and loses its tail ("y" reads as "v").
+        const std::vector<std::string> lines = WrapDialogLines(m.Font, m.Size, c.Text, w);
+        if (lines.empty()) break;
+        const float last = std::max(m.Size - 1, m.InkBottom(lines.back()) - 1);
+        Note(found, c, c.Text, static_cast<float>(lines.size() - 1) * (m.Size + 1) + last, h);
         break;
       }
       case ControlKind::PushButton: Note(found, c, c.Text, m.Width(c.Text) + 4, w); break;

@@ -104,21 +104,9 @@ std::string CatalogueFolder() {
   return "";
 }
 
-bool ChooseLanguage(std::uint32_t choice) {
-  const StartEnvironment& env = Environment();
-  const std::string folder = CatalogueFolder();
-  const std::string picked =
-      folder.empty() ? std::string()
-                     : PickCatalogue(choice, Pointer(env.Language), Pointer(env.LcAll), Pointer(env.LcMessages),
-                                     Pointer(env.Lang),
-                                     [&folder](const std::string& name) { return HasCatalogueIn(folder, name); });
-  Active = false;
-  Folder.clear();
-  if (picked.empty()) {
-    if (choice != LanguageEnglish) return true;
-    std::fputs("korvid: no English message catalogue was found; the texts stay Japanese\n", stderr);
-    return false;
-  }
+namespace {
+// Binds the catalogue `picked` of `folder` and makes it the one texts are looked up in.
+bool UseCatalogue(const std::string& folder, const std::string& picked) {
   bindtextdomain(Domain, folder.c_str());
   bind_textdomain_codeset(Domain, "UTF-8");
   // The lookup honours LANGUAGE only outside the C locale; C.UTF-8 is always there.
@@ -136,6 +124,37 @@ bool ChooseLanguage(std::uint32_t choice) {
   Active = true;
   Folder = picked;
   return true;
+}
+}  // namespace
+
+bool ChooseLanguage(std::uint32_t choice) {
+  const StartEnvironment& env = Environment();
+  const std::string folder = CatalogueFolder();
+  const std::string picked =
+      folder.empty() ? std::string()
+                     : PickCatalogue(choice, Pointer(env.Language), Pointer(env.LcAll), Pointer(env.LcMessages),
+                                     Pointer(env.Lang),
+                                     [&folder](const std::string& name) { return HasCatalogueIn(folder, name); });
+  Active = false;
+  Folder.clear();
+  if (picked.empty()) {
+    if (choice != LanguageEnglish) return true;
+    std::fputs("korvid: no English message catalogue was found; the texts stay Japanese\n", stderr);
+    return false;
+  }
+  return UseCatalogue(folder, picked);
+}
+
+bool ChooseCatalogue(const std::string& name) {
+  Environment();  // taken before LANGUAGE is set here, as ChooseLanguage would have found it
+  const std::string folder = CatalogueFolder();
+  Active = false;
+  Folder.clear();
+  if (folder.empty() || !HasCatalogueIn(folder, name)) {
+    std::fprintf(stderr, "korvid: no \"%s\" message catalogue was found; the texts stay Japanese\n", name.c_str());
+    return false;
+  }
+  return UseCatalogue(folder, name);
 }
 
 const char* Translate(const char* japanese) {

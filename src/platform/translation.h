@@ -22,6 +22,11 @@ std::string PickCatalogue(std::uint32_t choice, const char* language, const char
 // used; the texts are then Japanese.
 bool ChooseLanguage(std::uint32_t choice);
 
+// Chooses a catalogue by its folder name ("en", "pt_BR"), whether or not the option lists its
+// language: the dialog measurements take every catalogue of the build this way, a translator's
+// new one included. False, told on standard error, when it is missing or cannot be used.
+bool ChooseCatalogue(const std::string& name);
+
 // The text in the chosen language: `japanese` itself in Japanese or where the catalogue has no
 // entry for it. The result lives as long as the program.
 const char* Translate(const char* japanese);

@@ -1,4 +1,8 @@
-// Every text of every dialog fits its control in Japanese and in English, measured with the dialog font.
+// Every text of every dialog fits its control in Japanese and in every language the build has a
+// catalogue for, measured with the dialog font.
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,11 +22,36 @@ constexpr int FirstKeyButton = 1042;   // its "変更"
 constexpr int GraphicsHelpStatic = 1045;
 
 struct Language {
-  const char* Name;
-  std::uint32_t Choice;
+  std::string Name;
+  std::string Catalogue;  // empty: the Japanese texts as written
 };
 void PrintTo(const Language& l, std::ostream* os) { *os << l.Name; }
-const Language Languages[] = {{"Japanese", LanguageJapanese}, {"English", LanguageEnglish}};
+// Japanese, English, and every other catalogue compiled into the build: a language a
+// translator adds is measured without a line here.
+std::vector<Language> AllLanguages() {
+  std::vector<Language> all{{"Japanese", ""}, {"English", "en"}};
+  std::vector<std::string> others;
+  std::error_code failed;
+  const std::string folder = CatalogueFolder();
+  if (!folder.empty())
+    for (const auto& entry : std::filesystem::directory_iterator(folder, failed)) {
+      const std::string name = entry.path().filename().string();
+      if (name != "en" && std::filesystem::is_regular_file(entry.path() / "LC_MESSAGES" / "korvid.mo", failed))
+        others.push_back(name);
+    }
+  std::sort(others.begin(), others.end());
+  for (const std::string& name : others) all.push_back({name, name});
+  return all;
+}
+bool Choose(const Language& l) {
+  return l.Catalogue.empty() ? ChooseLanguage(LanguageJapanese) : ChooseCatalogue(l.Catalogue);
+}
+std::string TestName(const testing::TestParamInfo<Language>& info) {
+  std::string name = info.param.Name;
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name;
+}
 
 std::string Describe(const char* where, const std::vector<TextOverflow>& found) {
   std::string out;
@@ -45,7 +74,7 @@ class SettingsTextFit : public SettingsWindowTest, public testing::WithParamInte
  protected:
   void SetUp() override {
     SettingsWindowTest::SetUp();
-    ASSERT_TRUE(ChooseLanguage(GetParam().Choice));
+    ASSERT_TRUE(Choose(GetParam()));
   }
   void TearDown() override {
     ChooseLanguage(LanguageJapanese);
@@ -114,14 +143,13 @@ TEST_P(SettingsTextFit, EveryControlOfTheWindowItsPagesAndItsDialogsHoldsItsText
   EXPECT_EQ(problems, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, SettingsTextFit, testing::ValuesIn(Languages),
-                         [](const testing::TestParamInfo<Language>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Languages, SettingsTextFit, testing::ValuesIn(AllLanguages()), TestName);
 
 class NameEntryTextFit : public DialogFixture, public testing::WithParamInterface<Language> {
  protected:
   void SetUp() override {
     DialogFixture::SetUp();
-    ASSERT_TRUE(ChooseLanguage(GetParam().Choice));
+    ASSERT_TRUE(Choose(GetParam()));
   }
   void TearDown() override {
     ChooseLanguage(LanguageJapanese);
@@ -141,6 +169,5 @@ TEST_P(NameEntryTextFit, TheRankingEntryHoldsItsTexts) {
   EXPECT_EQ(problems, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, NameEntryTextFit, testing::ValuesIn(Languages),
-                         [](const testing::TestParamInfo<Language>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Languages, NameEntryTextFit, testing::ValuesIn(AllLanguages()), TestName);
 }  // namespace

@@ -10,42 +10,9 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 cd "$KORVID_E2E_WORK"
 export ALSOFT_DRIVERS=null XDG_RUNTIME_DIR=$KORVID_E2E_WORK
 source "$HERE/match_common.sh"
-HUNT_ENEMY=${KORVID_E2E_HUNT_ENEMY:?the hunter is built beside the game}
 
 NAME=サクラ
 LEVEL=0
-MASK=79876519
-
-write_ranking() {
-  python3 - "$MASK" <<'PY'
-import sys
-mask, key = int(sys.argv[1]), 10987655
-rows = b""
-for level in range(3):
-    for slot in range(6):
-        name = b"No Name"
-        score = 0 if slot >= 4 else 9 - slot
-        rows += b"%d,%d,%s\r\n" % (score ^ key, len(name) ^ key, name)
-open("Ranking.dat", "wb").write(b"%d\r\n" % (key ^ mask) + rows)
-PY
-}
-
-ranking_rows() {
-  python3 - "$MASK" "$1" <<'PY'
-import sys
-mask, level = int(sys.argv[1]), int(sys.argv[2])
-lines = open("Ranking.dat", "rb").read().split(b"\r\n")
-key = int(lines[0]) ^ mask
-for row in lines[1 + 6 * level:7 + 6 * level]:
-    score, length, name = row.split(b",", 2)
-    assert len(name) == int(length) ^ key
-    print("%d\t%s" % (int(score) ^ key, name.decode("cp932")))
-PY
-}
-
-ended() { [ Ranking.dat -nt ranking_before.dat ]; }
-# Screenshots kept for the report (the menu helpers' own shot is for scratch files).
-art() { import -window root "$ART/match_$1.png"; }
 
 # The pad: lines into the FIFO, a button pressed for a few game steps.
 pad() { echo "$*" >&3; }
@@ -77,19 +44,10 @@ wait_screen_change() {
   fail "the screen never left the title"
 }
 
-first_run
-set_setting 0 $LEVEL
-set_setting 1 1  # the rifle in hand from the start
-write_ranking
-sleep 1.1
-touch ranking_before.dat
+hunt_setup $LEVEL open
 mkfifo pad.fifo
-KORVID_TEST_PAD=$PWD/pad.fifo ./korvid > game.log 2>&1 &
-pid=$!
+KORVID_TEST_PAD=$PWD/pad.fifo start_game
 exec 3> pad.fifo
-wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^Korvid$' | head -1) || fail "no Korvid window"
-xdotool windowfocus --sync "$wid"
-GAME_PID=$pid GAME_WINDOW=$wid
 source "$HERE/menu_helpers.sh"
 
 wait_for_menu
@@ -117,12 +75,7 @@ wait_for_menu
 pad_hover_item 0 0 -16000
 art pad_menu_start
 tap a
-for _ in $(seq 1 60); do
-  sleep 0.5
-  art pad_faded
-  [ "$(dark "$ART/match_pad_faded.png")" = "0" ] && break
-done
-sleep 2
+wait_fade_in pad_faded
 art pad_before_turn
 hold_axis rightx 24000 1.0
 art pad_after_turn
@@ -155,8 +108,7 @@ grep -q "not understood" game.log && fail "the game refused a test-pad line: $(c
 enter_name() {
   sleep 3
   art pad_keyboard_open
-  touch ranking_before.dat
-  sleep 1.1
+  mark_ranking
   # To "カタカナ" under the grid and A; up to カ (sixth column), on to サ, ク and ラ.
   taps dpdown 7; taps dpright 2; tap a
   taps dpup 7; taps dpright 5; tap a   # サ
@@ -168,17 +120,13 @@ enter_name() {
   taps dpdown 4; tap a
   for _ in $(seq 1 20); do ended && break; sleep 0.5; done
   ended || fail "the keyboard's confirm saved no ranking"
-  rows=$(ranking_rows $LEVEL)
-  echo "$rows"
-  echo "$rows" | grep -q "	$NAME\$" || fail "Ranking.dat does not hold $NAME"
-  python3 -c "import sys; sys.exit(0 if '$NAME'.encode('cp932') in open('Ranking.dat','rb').read() else 1)" ||
-    fail "the name is not stored in CP932"
+  check_ranked_name "$NAME" $LEVEL
   sleep 1
   art pad_result_after
 }
 
 # The hunter plays on through the pad until the match has ended and the ranking is saved.
-KORVID_E2E_PAD=$PWD/pad.fifo timeout 390 "$HUNT_ENEMY" 380 Ranking.dat ranking_before.dat || true
+KORVID_E2E_PAD=$PWD/pad.fifo hunt 380
 art pad_match_end
 ended || fail "the match never ended"
 score=$(ranking_rows $LEVEL | sed -n 6p | cut -f1)
@@ -197,10 +145,5 @@ sleep 3
 art pad_title_again
 alive
 exec 3>&-
-for _ in $(seq 1 40); do
-  kill -0 "$pid" 2>/dev/null || break
-  xdotool key Escape 2>/dev/null || true
-  sleep 0.5
-done
-wait "$pid" || fail "exit code $?"
+quit_game
 echo "PASS: played with the pad only (score $score)"

@@ -2,15 +2,15 @@
 # Records the kept demo (run by hand, not by the suite): inside Xvfb (run_in_xvfb.sh), a match
 # on the easiest difficulty played by the hunter under --record until two kills and the
 # player's death. The demo is copied to $KORVID_DEMO_OUT.
-#   KORVID_E2E_HUNT_ENEMY=build/tests/e2e/e2e_hunt_enemy KORVID_DEMO_OUT=$PWD/hunt.kvd \
-#     tests/e2e/run_in_xvfb.sh record_demo.sh build/game/korvid build/game/File /tmp/record-art
+# The script runs in a folder of its own, so every path given is absolute:
+#   KORVID_E2E_HUNT_ENEMY=$PWD/build/tests/e2e/e2e_hunt_enemy KORVID_DEMO_OUT=$PWD/hunt.kvd \
+#     tests/e2e/run_in_xvfb.sh record_demo.sh $PWD/build/game/korvid $PWD/build/game/File /tmp/record-art
 set -euo pipefail
 [ -n "${KORVID_E2E_TRACE:-}" ] && set -x
 HERE=$(cd "$(dirname "$0")" && pwd)
 cd "$KORVID_E2E_WORK"
 export ALSOFT_DRIVERS=null XDG_RUNTIME_DIR=$KORVID_E2E_WORK
 source "$HERE/match_common.sh"
-HUNT_ENEMY=${KORVID_E2E_HUNT_ENEMY:?the hunter is built beside the game}
 OUT=${KORVID_DEMO_OUT:?where the demo goes}
 KILLS=${KORVID_DEMO_KILLS:-2}
 
@@ -19,23 +19,11 @@ KILLS=${KORVID_DEMO_KILLS:-2}
 ATTEMPTS=${KORVID_DEMO_ATTEMPTS:-6}
 for attempt in $(seq 1 "$ATTEMPTS"); do
   rm -f Setting.dat Ranking.dat match.kvd
-  first_run
-  set_setting 0 0  # the easiest difficulty
-  set_setting 1 1  # the rifle in hand from the start
-  touch ranking_before.dat
-  sleep 1.1
-  ./korvid --record "$PWD/match.kvd" > game.log 2>&1 &
-  pid=$!
-  wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^Korvid$' | head -1) || fail "no Korvid window"
-  xdotool windowfocus --sync "$wid"
+  hunt_setup 0
+  start_game --record "$PWD/match.kvd"
   start_match _record
-  for _ in $(seq 1 60); do
-    sleep 0.5
-    shot faded
-    [ "$(dark "$ART/match_faded.png")" = "0" ] && break
-  done
-  sleep 2
-  timeout 900 "$HUNT_ENEMY" 880 Ranking.dat ranking_before.dat "$KILLS" || true
+  wait_fade_in faded
+  hunt 880 "$KILLS"
   sleep 2
   shot "record_result_$attempt"
   quit_game
