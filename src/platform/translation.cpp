@@ -55,8 +55,9 @@ bool HasCatalogueIn(const std::string& folder, const std::string& name) {
 }
 
 bool CatalogueAnswers() {
-  // "警告" is the caption of every warning box; a catalogue that does not know it is not ours.
-  static const char probe[] = "警告";
+  // A catalogue that was read answers the empty message id with its header, however little of
+  // it is translated yet.
+  static const char probe[] = "";
   return dgettext(Domain, probe) != probe;
 }
 }  // namespace
