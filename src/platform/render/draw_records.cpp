@@ -60,7 +60,7 @@ void EndRecordedDraw(const DeviceState& s, std::uint32_t triangles, RecordedKind
   for (std::size_t i = 0; i < count; ++i) {
     float p[3];
     std::memcpy(p, static_cast<const std::uint8_t*>(corners) + i * stride, sizeof p);
-    const float z = p[0] * worldView.M[0][2] + p[1] * worldView.M[1][2] + p[2] * worldView.M[2][2] + worldView.M[3][2];
+    const float z = ToEye(p, worldView).Z;
     nearest = z < nearest ? z : nearest;
   }
   r.NearestDepth = nearest;

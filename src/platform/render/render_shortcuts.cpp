@@ -73,7 +73,7 @@ DrawFacts StreamedFacts(const DeviceState& s, const std::uint8_t* vertices, std:
   for (std::size_t i = 0; i < count; ++i) {
     float p[3];
     std::memcpy(p, vertices + i * stride, sizeof p);
-    const float z = p[0] * worldView.M[0][2] + p[1] * worldView.M[1][2] + p[2] * worldView.M[2][2] + worldView.M[3][2];
+    const float z = ToEye(p, worldView).Z;
     if (z != z) return facts;  // no depth known
     const float size = z < 0 ? -z : z;
     if (size > farthest) farthest = size;
