@@ -137,7 +137,7 @@ void BM_PlayHonestFloor(benchmark::State& state) {
 
 BENCHMARK(BM_PlayFillFloor)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlayLayers)
-    ->ArgsProduct({{640}, {480}, {1, 4, 7}, {0, 1}})
+    ->ArgsProduct({{640}, {480}, {0, 1, 4, 7}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_PlayHonestFloor)

@@ -71,4 +71,30 @@ TEST(CoverReach, SpheresAreRuledOutOnlyWhenWhollyOutsideTheSlab) {
   EXPECT_TRUE(SphereMayReachNearer(s, {0, 0, 0}, 2, CoverDepth));
 }
 
+// The scissor a covered draw gets: the bounds of whatever the covering rectangles leave open.
+TEST(CoverReach, OpenBoundsHoldEveryPixelTheCoverLeavesOpen) {
+  struct Case {
+    const char* Name;
+    std::vector<PixelRect> Covered;
+    PixelRect Open;
+  };
+  const Case cases[] = {
+      {"nothing covered", {}, {0, 0, 64, 48}},
+      {"all covered", {{0, 0, 64, 48}}, {0, 0, 0, 0}},
+      {"all covered, past the edges", {{-8, -8, 80, 30}, {-8, 22, 80, 40}}, {0, 0, 0, 0}},
+      // A scope-like frame of bands around a hole.
+      {"frame", {{0, 0, 64, 8}, {0, 40, 64, 8}, {0, 8, 16, 32}, {56, 8, 8, 32}}, {16, 8, 40, 32}},
+      // A row closed in two pieces with nothing between them stays closed; a one-pixel gap opens it.
+      {"split rows", {{0, 0, 30, 10}, {30, 0, 34, 10}, {0, 10, 31, 38}, {32, 10, 32, 38}}, {31, 10, 1, 38}},
+      {"open corner", {{0, 0, 64, 40}, {0, 40, 60, 8}}, {60, 40, 4, 8}},
+  };
+  for (const Case& c : cases) {
+    const PixelRect open = OpenBounds(c.Covered, 64, 48);
+    EXPECT_EQ(open.X, c.Open.X) << c.Name;
+    EXPECT_EQ(open.Y, c.Open.Y) << c.Name;
+    EXPECT_EQ(open.Width, c.Open.Width) << c.Name;
+    EXPECT_EQ(open.Height, c.Open.Height) << c.Name;
+  }
+}
+
 }  // namespace

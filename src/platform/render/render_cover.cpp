@@ -1,6 +1,7 @@
 // Covers and clear pictures: which pixels a draw may leave out, and whether a draw can reach them.
 #include "platform/render/render_cover.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/render/render_state.h"
@@ -351,15 +352,51 @@ void ProbeDraw(DeviceState& s, const DrawFacts& facts, bool vertexColour, bool m
   if ((rs[D3DRS_ALPHABLENDENABLE] && !cut.NoBlend) || !rs[D3DRS_ZWRITEENABLE]) s.ProbeBlocked = true;
 }
 
-void UseCoverStencil(DeviceState& s, bool on) {
-  if (s.StencilOn == on) return;
-  s.StencilOn = on;
-  if (on) {
-    glEnable(GL_STENCIL_TEST);
-    glStencilFunc(GL_EQUAL, 0, 0xFF);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    glStencilMask(0);
-  } else {
-    glDisable(GL_STENCIL_TEST);
+PixelRect OpenBounds(const std::vector<PixelRect>& covered, int width, int height) {
+  if (width <= 0 || height <= 0) return {};
+  // The covered pixels of each row and of each column: the rectangles do not overlap, so a
+  // line is closed exactly when they add up to its length.
+  std::vector<long> rows(static_cast<std::size_t>(height) + 1, 0), columns(static_cast<std::size_t>(width) + 1, 0);
+  for (const PixelRect& r : covered) {
+    const int x0 = std::max(r.X, 0), x1 = std::min(r.X + r.Width, width);
+    const int y0 = std::max(r.Y, 0), y1 = std::min(r.Y + r.Height, height);
+    if (x0 >= x1 || y0 >= y1) continue;
+    rows[y0] += x1 - x0, rows[y1] -= x1 - x0;
+    columns[x0] += y1 - y0, columns[x1] -= y1 - y0;
   }
+  const auto openSpan = [](std::vector<long>& lines, int length, int& first, int& last) {
+    long running = 0;
+    first = -1;
+    for (int i = 0; i + 1 < static_cast<int>(lines.size()); ++i) {
+      running += lines[i];
+      if (running >= length) continue;
+      if (first < 0) first = i;
+      last = i;
+    }
+  };
+  int top = 0, bottom = 0, left = 0, right = 0;
+  openSpan(rows, width, top, bottom);
+  openSpan(columns, height, left, right);
+  if (top < 0 || left < 0) return {};
+  return {left, top, right - left + 1, bottom - top + 1};
+}
+
+void UseCoverStencil(DeviceState& s, bool on) {
+  if (on) {
+    if (!s.StencilOn) {
+      glEnable(GL_STENCIL_TEST);
+      glStencilFunc(GL_EQUAL, 0, 0xFF);
+      glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+      glStencilMask(0);
+    }
+    // Set on every covered draw: other passes (clears, clear-texel rectangles) move the scissor.
+    // Outside the open bounds every pixel is covered, and a scissored-out triangle is never
+    // even rasterised.
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(s.CoverOpen.X, s.CoverOpen.Y, s.CoverOpen.Width, s.CoverOpen.Height);
+  } else if (s.StencilOn) {
+    glDisable(GL_STENCIL_TEST);
+    glDisable(GL_SCISSOR_TEST);
+  }
+  s.StencilOn = on;
 }

@@ -40,7 +40,12 @@ bool TileRects(const QuadPlacement& placed, Texture* picture, std::uint8_t alpha
 inline constexpr std::size_t CoverRectLimit = 256;
 inline constexpr std::size_t ClearRectLimit = 32;
 
-// Turns the stencil test that keeps draws off the covered pixels on or off.
+// The bounds of the pixels of a width x height target that none of the disjoint `covered`
+// rectangles holds; empty (zero size) when they hold every pixel.
+PixelRect OpenBounds(const std::vector<PixelRect>& covered, int width, int height);
+
+// Turns the stencil test that keeps draws off the covered pixels on or off, and with it the
+// scissor to the cover's open bounds.
 void UseCoverStencil(DeviceState& s, bool on);
 
 // Whether some triangle of the draw may reach eye depths below `depth` inside the view.

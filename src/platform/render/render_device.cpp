@@ -184,6 +184,7 @@ bool RenderDevice::SetCover(Texture* picture, const void* quad, std::uint32_t st
   DeviceState& s = *State;
   FlushBatch(s);
   s.CoverOn = false;
+  UseCoverStencil(s, false);
   if (!s.ShortcutsOn || s.Target || !picture || !quad || stride < 24) return false;
   const auto* corners = static_cast<const std::uint8_t*>(quad);
   const std::uint32_t* rs = s.RenderStates;
@@ -220,6 +221,7 @@ bool RenderDevice::SetCover(Texture* picture, const void* quad, std::uint32_t st
     s.CoverCorners[i] = ToEye(p, worldView);
   }
   s.CoverDepth = s.CoverCorners[0].Z;
+  s.CoverOpen = OpenBounds(*rects, s.Width, s.Height);
   s.CoverOn = true;
   return true;
 }

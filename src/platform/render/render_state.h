@@ -150,6 +150,7 @@ struct DeviceState {
   bool StencilOn = false;
   float CoverDepth = 0;
   Vector3 CoverCorners[4];  // in eye space: a draw of this very quad lies at the cover's depth
+  PixelRect CoverOpen;      // the bounds of the pixels it leaves open; covered draws are scissored to them
   // Pictures leave out the pixels where they are clear.
   bool SkipClear = false;
   // Rectangles found for pictures placed on the target (render_cover.cpp), a few, newest last.
