@@ -1,6 +1,7 @@
 // What a draw can reach in front of a cover: triangles and spheres against the view's near slab.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "platform/render/render_state.h"
@@ -69,6 +70,44 @@ TEST(CoverReach, SpheresAreRuledOutOnlyWhenWhollyOutsideTheSlab) {
   s.World = MatrixScaling(4, 4, 4);
   s.World.M[3][2] = 10;
   EXPECT_TRUE(SphereMayReachNearer(s, {0, 0, 0}, 2, CoverDepth));
+}
+
+// Models wholly outside what can still show are not sent: spheres placed by the pixel their
+// centre lands on, `pixels` wide in radius, 100 ahead.
+TEST(CoverReach, SpheresShowOnlyWhereTheyReachTheRectangle) {
+  DeviceState s = ScopedView();
+  s.Width = 640;
+  s.Height = 480;
+  const float depth = 100;
+  const auto at = [&](float px, float py, float pixels) {
+    return std::pair<Vector3, float>{{(2 * px / s.Width - 1) * depth / s.Projection.M[0][0],
+                                      (1 - 2 * py / s.Height) * depth / s.Projection.M[1][1], depth},
+                                     pixels * 2 * depth / (s.Projection.M[0][0] * s.Width)};
+  };
+  const PixelRect right{320, 0, 320, 480}, top{0, 0, 640, 240}, all{0, 0, 640, 480};
+  struct Case {
+    const char* What;
+    std::pair<Vector3, float> Sphere;
+    PixelRect Rect;
+    bool Shows;
+  };
+  const Case cases[] = {
+      {"well left of the right half", at(100, 240, 20), right, false},
+      {"reaching over into it", at(310, 240, 20), right, true},
+      {"ten pixels short of it", at(290, 240, 20), right, false},
+      {"below the top half", at(320, 400, 20), top, false},
+      {"reaching up into it", at(320, 250, 20), top, true},
+      {"off the view's left edge", at(-60, 240, 20), all, false},
+      {"on the view's edge", at(-10, 240, 20), all, true},
+      {"behind the eye", {{0, 0, -50}, 10}, all, false},
+      {"around the eye", {{0, 0, 0}, 10}, all, true},
+      {"nothing left open", at(320, 240, 20), PixelRect{0, 0, 0, 0}, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(SphereMayShowIn(s, c.Sphere.first, c.Sphere.second, c.Rect), c.Shows) << c.What;
+  // An off-centre projection is never judged.
+  s.Projection.M[2][0] = 0.1f;
+  EXPECT_TRUE(SphereMayShowIn(s, at(100, 240, 20).first, at(100, 240, 20).second, right));
 }
 
 // The scissor a covered draw gets: the bounds of whatever the covering rectangles leave open.

@@ -294,6 +294,42 @@ bool SphereMayReachNearer(const DeviceState& s, const Vector3& centre, float rad
   return true;
 }
 
+bool SphereMayShowIn(const DeviceState& s, const Vector3& centre, float radius, const PixelRect& rect) {
+  if (rect.Width <= 0 || rect.Height <= 0) return false;
+  const Matrix& p = s.Projection;
+  // Only a plain perspective: x and y scaled, depth into w, nothing shifted.
+  const bool plain = p.M[0][0] > 0 && p.M[1][1] > 0 && p.M[2][3] == 1 && p.M[3][3] == 0 && p.M[0][1] == 0 &&
+                     p.M[0][2] == 0 && p.M[0][3] == 0 && p.M[1][0] == 0 && p.M[1][2] == 0 && p.M[1][3] == 0 &&
+                     p.M[2][0] == 0 && p.M[2][1] == 0 && p.M[3][0] == 0 && p.M[3][1] == 0;
+  if (!plain || s.Width <= 0 || s.Height <= 0) return true;
+  const Matrix worldView = MatrixMultiply(s.World, s.View);
+  float scale = 0;
+  for (int r = 0; r < 3; ++r)
+    scale = std::fmax(scale, std::sqrt(worldView.M[r][0] * worldView.M[r][0] + worldView.M[r][1] * worldView.M[r][1] +
+                                       worldView.M[r][2] * worldView.M[r][2]));
+  const float c[3] = {centre.X, centre.Y, centre.Z};
+  const Vector3 e = ToEye(c, worldView);
+  const float r = radius * scale * 1.001f;
+  if (!(r == r) || e.X != e.X || e.Y != e.Y || e.Z != e.Z) return true;
+  // The rectangle two pixels wider each way, as slopes x/z and y/z of the view: rows count
+  // from the top, as the picture is kept.
+  constexpr float Margin = 2;
+  const float w = static_cast<float>(s.Width), h = static_cast<float>(s.Height);
+  const float left = (2 * (static_cast<float>(rect.X) - Margin) / w - 1) / p.M[0][0];
+  const float right = (2 * (static_cast<float>(rect.X + rect.Width) + Margin) / w - 1) / p.M[0][0];
+  const float bottom = (1 - 2 * (static_cast<float>(rect.Y + rect.Height) + Margin) / h) / p.M[1][1];
+  const float top = (1 - 2 * (static_cast<float>(rect.Y) - Margin) / h) / p.M[1][1];
+  const float nearPlane = -p.M[3][2] / p.M[2][2];
+  // Each side as a.x + b.y + c.z >= 0 inside; the sphere shows nowhere when wholly outside one.
+  const float sides[5][4] = {{1, 0, -left, 0}, {-1, 0, right, 0}, {0, 1, -bottom, 0}, {0, -1, top, 0},
+                             {0, 0, 1, -nearPlane / DepthMargin}};
+  for (const auto& plane : sides) {
+    const float length = std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
+    if (Side(plane, e) < -r * length * SideMargin) return false;
+  }
+  return true;
+}
+
 bool SameQuadAsCover(const DeviceState& s, const std::uint8_t* corners, std::uint32_t stride) {
   const Matrix worldView = MatrixMultiply(s.World, s.View);
   for (int i = 0; i < 4; ++i) {

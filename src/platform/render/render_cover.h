@@ -69,5 +69,9 @@ bool AlphaComesFromPicture(const DeviceState& s);
 struct DrawFacts;
 void ProbeDraw(DeviceState& s, const DrawFacts& facts, bool vertexColour, bool mayReach);
 
+// Whether a sphere, in the draw's own coordinates, may put a fragment inside the pixel
+// rectangle: false only when it lies wholly outside the part of the view that shows there.
+bool SphereMayShowIn(const DeviceState& s, const Vector3& centre, float radius, const PixelRect& rect);
+
 // The same for a sphere, in the draw's own coordinates: false when it lies wholly beyond.
 bool SphereMayReachNearer(const DeviceState& s, const Vector3& centre, float radius, float depth);

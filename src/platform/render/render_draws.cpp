@@ -151,8 +151,15 @@ void DrawMeshRange(RenderDevice* device, Mesh* mesh, std::uint32_t first, std::u
     ProbeDraw(s, DrawFacts{}, false, mayReach());
     return;
   }
+  const bool covered = s.CoverOn && !s.Target && !mayReach();
+  // A model wholly outside what can still show (the view, or the cover's open part) would
+  // put no fragment anywhere: it is not sent at all.
+  if (s.ShortcutsOn && !s.Target && inRange) {
+    const PixelRect shown = covered ? s.CoverOpen : PixelRect{0, 0, s.Width, s.Height};
+    if (!SphereMayShowIn(s, mesh->Centre, mesh->Radius, shown)) return;
+  }
   if (!PrepareMeshDraw(device, mesh)) return;
-  UseCoverStencil(s, s.CoverOn && !s.Target && !mayReach());
+  UseCoverStencil(s, covered);
   BeginRecordedDraw();
   glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT,
                  reinterpret_cast<void*>(static_cast<std::uintptr_t>(first) * 4));
