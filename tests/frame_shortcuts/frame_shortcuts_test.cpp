@@ -43,6 +43,12 @@ std::uint64_t Fragments(const Drawn& d, const Texture* picture) {
   return fragments;
 }
 
+std::size_t FoggedModels(const Drawn& d) {
+  std::size_t fogged = 0;
+  for (const DrawRecord& r : d.Records) fogged += r.Mesh && r.Fog;
+  return fogged;
+}
+
 // Puts a smoke puff, or an enemy, just ahead of the eye: in front of the scope's plane.
 void PuffAtTheEye() {
   ASSERT_EQ(World.ViewYaw, 0.0f);
@@ -93,6 +99,8 @@ TEST_P(FrameShortcuts, LeaveEveryPixelAsTheFullDrawLeavesIt) {
   // skips its clear middle, and the sky is left out under the scope only where nothing blends
   // in front of it.
   EXPECT_LT(fast.Records.size(), plain.Records.size());
+  // Models wholly nearer than the fog's start (the enemies, the weapon) are drawn unfogged.
+  if (c.Fog) EXPECT_LT(FoggedModels(fast), FoggedModels(plain));
   const auto pixels = static_cast<std::uint64_t>(c.Width) * c.Height;
   if (CountsFragments()) {
     EXPECT_LT(Fragments(fast, World.Textures[TexWindow]), pixels / 2);

@@ -276,16 +276,22 @@ bool MayReachNearer(const DeviceState& s, const std::uint8_t* corners, std::size
   return false;
 }
 
-bool SphereMayReachNearer(const DeviceState& s, const Vector3& centre, float radius, float depth) {
+bool EyeSphere(const DeviceState& s, const Vector3& centre, float radius, Vector3& eye, float& eyeRadius) {
   const Matrix worldView = MatrixMultiply(s.World, s.View);
   float scale = 0;
   for (int r = 0; r < 3; ++r)
     scale = std::fmax(scale, std::sqrt(worldView.M[r][0] * worldView.M[r][0] + worldView.M[r][1] * worldView.M[r][1] +
                                        worldView.M[r][2] * worldView.M[r][2]));
   const float c[3] = {centre.X, centre.Y, centre.Z};
-  const Vector3 e = ToEye(c, worldView);
-  const float r = radius * scale * 1.001f;
-  if (!(r == r) || e.Z != e.Z) return true;
+  eye = ToEye(c, worldView);
+  eyeRadius = radius * scale * 1.001f;
+  return eyeRadius == eyeRadius && eye.X == eye.X && eye.Y == eye.Y && eye.Z == eye.Z;
+}
+
+bool SphereMayReachNearer(const DeviceState& s, const Vector3& centre, float radius, float depth) {
+  Vector3 e;
+  float r = 0;
+  if (!EyeSphere(s, centre, radius, e, r)) return true;
   const Slab slab = SlabFor(s, depth);
   for (const auto& plane : slab.Plane) {
     const float length = std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
@@ -301,16 +307,9 @@ bool SphereMayShowIn(const DeviceState& s, const Vector3& centre, float radius, 
   const bool plain = p.M[0][0] > 0 && p.M[1][1] > 0 && p.M[2][3] == 1 && p.M[3][3] == 0 && p.M[0][1] == 0 &&
                      p.M[0][2] == 0 && p.M[0][3] == 0 && p.M[1][0] == 0 && p.M[1][2] == 0 && p.M[1][3] == 0 &&
                      p.M[2][0] == 0 && p.M[2][1] == 0 && p.M[3][0] == 0 && p.M[3][1] == 0;
-  if (!plain || s.Width <= 0 || s.Height <= 0) return true;
-  const Matrix worldView = MatrixMultiply(s.World, s.View);
-  float scale = 0;
-  for (int r = 0; r < 3; ++r)
-    scale = std::fmax(scale, std::sqrt(worldView.M[r][0] * worldView.M[r][0] + worldView.M[r][1] * worldView.M[r][1] +
-                                       worldView.M[r][2] * worldView.M[r][2]));
-  const float c[3] = {centre.X, centre.Y, centre.Z};
-  const Vector3 e = ToEye(c, worldView);
-  const float r = radius * scale * 1.001f;
-  if (!(r == r) || e.X != e.X || e.Y != e.Y || e.Z != e.Z) return true;
+  Vector3 e;
+  float r = 0;
+  if (!plain || s.Width <= 0 || s.Height <= 0 || !EyeSphere(s, centre, radius, e, r)) return true;
   // The rectangle two pixels wider each way, as slopes x/z and y/z of the view: rows count
   // from the top, as the picture is kept.
   constexpr float Margin = 2;

@@ -69,6 +69,10 @@ bool AlphaComesFromPicture(const DeviceState& s);
 struct DrawFacts;
 void ProbeDraw(DeviceState& s, const DrawFacts& facts, bool vertexColour, bool mayReach);
 
+// A sphere in the draw's own coordinates taken to eye space, its radius grown to hold the
+// draw's largest scale and rounding; false when the transforms give no number.
+bool EyeSphere(const DeviceState& s, const Vector3& centre, float radius, Vector3& eye, float& eyeRadius);
+
 // Whether a sphere, in the draw's own coordinates, may put a fragment inside the pixel
 // rectangle: false only when it lies wholly outside the part of the view that shows there.
 bool SphereMayShowIn(const DeviceState& s, const Vector3& centre, float radius, const PixelRect& rect);

@@ -1,6 +1,8 @@
 // Draws: batched flat quads, streamed primitives, meshes and pixel-space quads.
 #include "platform/render/render_state.h"
 
+#include <cmath>
+
 namespace {
 constexpr std::size_t BatchLimit = 256u << 10;
 }  // namespace
@@ -167,10 +169,22 @@ void DrawMeshRange(RenderDevice* device, Mesh* mesh, std::uint32_t first, std::u
   glBindVertexArray(0);
 }
 
+DrawFacts MeshFacts(const RenderDevice* device, const Mesh* mesh) {
+  DrawFacts facts;
+  Vector3 e;
+  float r = 0;
+  // Every fragment's eye depth lies within the sphere's: fog reads its size.
+  if (mesh->Radius > 0 && EyeSphere(*device->State, mesh->Centre, mesh->Radius, e, r)) {
+    facts.DepthKnown = true;
+    facts.FarthestDepth = std::fabs(e.Z) + r;
+  }
+  return facts;
+}
+
 bool PrepareMeshDraw(RenderDevice* device, Mesh* mesh) {
   if (!device || !mesh) return false;
   FlushBatch(*device->State);
-  if (!ApplyDrawState(*device->State, false, DrawFacts{})) return false;
+  if (!ApplyDrawState(*device->State, false, MeshFacts(device, mesh))) return false;
   glBindVertexArray(mesh->VertexArray);
   return true;
 }

@@ -49,6 +49,9 @@ struct MeshVertex {
 
 // Binds the mesh's vertex array with the fixed-function program and current states applied.
 bool PrepareMeshDraw(RenderDevice* device, Mesh* mesh);
+// What the mesh's bounding sphere tells of its eye depths, for the shortcuts.
+struct DrawFacts;
+DrawFacts MeshFacts(const RenderDevice* device, const Mesh* mesh);
 // Draws `count` indices of the mesh from `first` (or, while probing, only tests them).
 void DrawMeshRange(RenderDevice* device, Mesh* mesh, std::uint32_t first, std::uint32_t count);
 
