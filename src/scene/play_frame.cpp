@@ -31,6 +31,26 @@ void DrawArena(GameWorld& world) {
   }
 }
 
+void DrawSky(GameWorld& world) {
+  static constexpr float NoSpin = 0;
+  const float skyPosition[3] = {0, -5000, 0};
+  Models.SetModelTransform(10000, world.ViewOffset, skyPosition, world.ViewPitch, world.ViewYaw, NoSpin, NoSpin, NoSpin);
+  Models.DrawModel(Models.SkyDome);
+}
+
+// Whether the sky and the arena each write their pixels outright (the device's probe): then
+// the order between them decides nothing but how much of the sky is shaded. A rehearsal of
+// the whole frame already under way draws them as given.
+bool SkyMayFollowArena(GameWorld& world) {
+  RenderDevice* device = world.Device;
+  if (device->Probing()) return false;
+  device->BeginProbe();
+  DrawSky(world);
+  DrawArena(world);
+  device->EndProbe();
+  return device->ProbedDrawsReplace();
+}
+
 void DrawPlayerBody(GameWorld& world) {
   world.SetSpriteTransform(1, world.ViewOffset[0], world.ViewOffset[1], world.ViewOffset[2], 0, 0, 0);
   world.Device->SetVertexShader(SceneVertexFormat);
@@ -96,12 +116,17 @@ void DrawWorld(GameWorld& world) {
   device->SetRenderState(D3DRS_LIGHTING, 0);
   device->SetTextureStageState(0, D3DTSS_MIPFILTER, PlayMipFilter(Settings.UseMipmaps, Settings.MipmapLevel));
 
-  static constexpr float NoSpin = 0;
-  const float skyPosition[3] = {0, -5000, 0};
-  Models.SetModelTransform(10000, world.ViewOffset, skyPosition, world.ViewPitch, world.ViewYaw, NoSpin, NoSpin, NoSpin);
-  Models.DrawModel(Models.SkyDome);
-
+  // Most of the sky lies behind the arena. Drawn after it with a strict depth test, its hidden
+  // part is rejected before it is shaded, and every pixel ends as in the order given.
+  const bool skyLast = SkyMayFollowArena(world);
+  if (!skyLast) DrawSky(world);
   DrawArena(world);
+  if (skyLast) {
+    const std::uint32_t func = device->GetRenderState(D3DRS_ZFUNC);
+    device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESS);
+    DrawSky(world);
+    device->SetRenderState(D3DRS_ZFUNC, func);
+  }
   if (Settings.ShowSelf) DrawPlayerBody(world);
 
   device->SetRenderState(D3DRS_LIGHTING, 1);

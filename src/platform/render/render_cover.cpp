@@ -375,6 +375,16 @@ bool AlphaComesFromPicture(const DeviceState& s) {
 void ProbeDraw(DeviceState& s, const DrawFacts& facts, bool vertexColour, bool mayReach) {
   const std::uint32_t* rs = s.RenderStates;
   const std::uint32_t func = rs[D3DRS_ZFUNC];
+  const DrawShortcuts cut = ShortcutsFor(s, facts, vertexColour);
+  // Whether the draw writes colour and depth outright: then where it lands depends on depths
+  // alone, not on what was drawn before it. Short of the far plane, none of its fragments
+  // ties with the cleared depth.
+  const Matrix& p = s.Projection;
+  const float farPlane = p.M[2][2] != 1 ? p.M[3][2] / (1 - p.M[2][2]) : 0;
+  const bool replaces = rs[D3DRS_ZENABLE] != D3DZB_FALSE && func == D3DCMP_LESSEQUAL && rs[D3DRS_ZWRITEENABLE] &&
+                        (!rs[D3DRS_ALPHABLENDENABLE] || cut.NoBlend) && (!rs[D3DRS_ALPHATESTENABLE] || cut.NoAlphaTest) &&
+                        facts.DepthKnown && facts.FarthestDepth * DepthMargin < farPlane;
+  if (!replaces) s.ProbeReplaces = false;
   // A draw that ignores depth could paint over what is in front of the cover.
   if (rs[D3DRS_ZENABLE] == D3DZB_FALSE || (func != D3DCMP_LESS && func != D3DCMP_LESSEQUAL)) {
     s.ProbeBlocked = true;
@@ -383,7 +393,6 @@ void ProbeDraw(DeviceState& s, const DrawFacts& facts, bool vertexColour, bool m
   if (!mayReach) return;
   // In front of the cover only what replaces the pixel outright is sure to look the same
   // over the pixels the cover saves: a blend would mix in what was left out.
-  const DrawShortcuts cut = ShortcutsFor(s, facts, vertexColour);
   if ((rs[D3DRS_ALPHABLENDENABLE] && !cut.NoBlend) || !rs[D3DRS_ZWRITEENABLE]) s.ProbeBlocked = true;
 }
 

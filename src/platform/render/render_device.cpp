@@ -236,6 +236,7 @@ void RenderDevice::BeginProbe() {
   FlushBatch(*State);
   State->Probing = true;
   State->ProbeBlocked = false;
+  State->ProbeReplaces = true;
 }
 
 bool RenderDevice::EndProbe() {
@@ -243,6 +244,9 @@ bool RenderDevice::EndProbe() {
   State->Probing = false;
   return !State->ProbeBlocked;
 }
+
+bool RenderDevice::Probing() const { return State->Probing; }
+bool RenderDevice::ProbedDrawsReplace() const { return State->ProbeReplaces; }
 
 void RenderDevice::SetSkipClearTexels(bool on) {
   FlushBatch(*State);

@@ -85,6 +85,13 @@ struct RenderDevice {
   // of them either stays behind the cover or replaces the pixels it reaches outright.
   void BeginProbe();
   bool EndProbe();
+  bool Probing() const;
+  // After EndProbe: whether every probed draw wrote colour and depth outright (depth tested
+  // with D3DCMP_LESSEQUAL and written, nothing blended or alpha tested once the shortcuts are
+  // taken, nothing at the far plane). Such a draw may be moved after the others and drawn
+  // with D3DCMP_LESS: each pixel still ends with the nearest fragment, and a tie still goes
+  // to the later draw of the order given.
+  bool ProbedDrawsReplace() const;
   // While on, blended quads flat on the screen leave out the pixels where their picture is
   // clear. The caller promises that nothing drawn after them lies behind them, since those
   // pixels no longer get their depth.

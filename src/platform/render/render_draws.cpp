@@ -150,7 +150,7 @@ void DrawMeshRange(RenderDevice* device, Mesh* mesh, std::uint32_t first, std::u
   };
   if (s.Probing) {
     FlushBatch(s);
-    ProbeDraw(s, DrawFacts{}, false, mayReach());
+    ProbeDraw(s, MeshFacts(device, mesh), false, mayReach());
     return;
   }
   const bool covered = s.CoverOn && !s.Target && !mayReach();

@@ -65,8 +65,6 @@ DrawFacts StreamedFacts(const DeviceState& s, const std::uint8_t* vertices, std:
   DrawFacts facts;
   facts.VertexAlphaOne = true;
   for (std::size_t i = 0; i < count && facts.VertexAlphaOne; ++i) facts.VertexAlphaOne = vertices[i * stride + 15] == 0xFF;
-  const std::uint32_t* rs = s.RenderStates;
-  if (!rs[D3DRS_FOGENABLE] || rs[D3DRS_FOGTABLEMODE] != D3DFOG_LINEAR) return facts;
   // Eye depth of every corner: fog reads its size, and within a triangle it lies between the corners'.
   const Matrix worldView = MatrixMultiply(s.World, s.View);
   float farthest = 0;

@@ -145,6 +145,7 @@ struct DeviceState {
   // Probing: draws are tested against the cover's depth, not drawn (render_cover.cpp).
   bool Probing = false;
   bool ProbeBlocked = false;  // a draw could show in front of the cover other than opaquely
+  bool ProbeReplaces = true;  // every draw writes its fragments outright, short of the far plane
   // The cover: draws that cannot reach in front of it leave out the pixels marked in the stencil.
   bool CoverOn = false;
   bool StencilOn = false;
