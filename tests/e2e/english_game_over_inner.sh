@@ -55,12 +55,7 @@ xdotool type --delay 300 "$NAME"
 sleep 1
 import -window root "$ART/english/name_entry_typed.png"
 reads "$ART/english/name_entry_typed.png" "$DIALOG" 300 "Please enter a name" "$NAME"
-mark_ranking
-# "OK" lies right of and below the centre of the dialog.
-xdotool mousemove 698 563 sleep 0.3 click 1
-for _ in $(seq 1 20); do ended && break; sleep 0.5; done
-ended || fail "the dialog's end saved no ranking"
-check_ranked_name "$NAME" $LEVEL
+confirm_name_entry "$NAME" $LEVEL
 
 sleep 2
 import -window root "$ART/english/game_over.png"

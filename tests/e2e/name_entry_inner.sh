@@ -23,12 +23,7 @@ xdotool windowfocus --sync "$wid" 2>/dev/null || true
 xdotool type --delay 300 "$NAME"
 sleep 1
 shot entry_dialog_typed
-mark_ranking
-# "決定" lies right of and below the centre of the dialog, which is centred on the window.
-xdotool mousemove 698 563 sleep 0.3 click 1
-for _ in $(seq 1 20); do ended && break; sleep 0.5; done
-ended || fail "the dialog's end saved no ranking"
-check_ranked_name "$NAME" $LEVEL
+confirm_name_entry "$NAME" $LEVEL
 sleep 1
 shot entry_result_after
 

@@ -8,7 +8,9 @@ struct RenderDevice;
 struct Texture;
 
 // One draw as the rasteriser saw it. Fragments counts the fragment shader's runs (0 where the
-// driver cannot count them); Passed counts the samples that passed the depth test.
+// driver cannot count them): llvmpipe shades blocks of 4x4 pixels and counts each block whole,
+// so a small triangle counts the pixels of every block it touches. Passed counts the samples
+// that passed the depth and stencil tests.
 struct DrawRecord {
   const Texture* Bound = nullptr;
   std::uint32_t Triangles = 0;
