@@ -15,4 +15,4 @@ export KORVID_E2E_WORK=$WORK KORVID_E2E_ARTIFACTS=$ARTIFACTS
 export LC_ALL=C.UTF-8
 unset LANGUAGE
 # A run may ask for another screen (KORVID_E2E_SCREEN, e.g. 1280x720x24 for a 16:9 one).
-xvfb-run -a -s "-screen 0 ${KORVID_E2E_SCREEN:-1280x1024x24}" "$(dirname "$0")/$INNER"
+"$(dirname "$0")/with_xvfb.sh" "${KORVID_E2E_SCREEN:-1280x1024x24}" "$(dirname "$0")/$INNER"
