@@ -46,6 +46,17 @@ Slab SlabFor(const DeviceState& s, float depth) {
 
 float Side(const float* plane, const Vector3& v) { return plane[0] * v.X + plane[1] * v.Y + plane[2] * v.Z + plane[3]; }
 
+// Whether the sphere lies wholly on the outer side of one of the planes (inside where the
+// plane's value is positive), by more than `margin` times its radius.
+template <std::size_t N>
+bool SphereOutsideAny(const float (&planes)[N][4], const Vector3& centre, float radius, float margin) {
+  for (const auto& plane : planes) {
+    const float length = std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
+    if (Side(plane, centre) < -radius * length * margin) return true;
+  }
+  return false;
+}
+
 // Whether any part of the triangle survives clipping by the slab's planes.
 bool TriangleMeetsSlab(const Slab& slab, const Vector3& a, const Vector3& b, const Vector3& c) {
   Vector3 polygon[12] = {a, b, c};
@@ -292,12 +303,7 @@ bool SphereMayReachNearer(const DeviceState& s, const Vector3& centre, float rad
   Vector3 e;
   float r = 0;
   if (!EyeSphere(s, centre, radius, e, r)) return true;
-  const Slab slab = SlabFor(s, depth);
-  for (const auto& plane : slab.Plane) {
-    const float length = std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
-    if (Side(plane, e) < -r * length) return false;
-  }
-  return true;
+  return !SphereOutsideAny(SlabFor(s, depth).Plane, e, r, 1);
 }
 
 bool SphereMayShowIn(const DeviceState& s, const Vector3& centre, float radius, const PixelRect& rect) {
@@ -322,11 +328,7 @@ bool SphereMayShowIn(const DeviceState& s, const Vector3& centre, float radius, 
   // Each side as a.x + b.y + c.z >= 0 inside; the sphere shows nowhere when wholly outside one.
   const float sides[5][4] = {{1, 0, -left, 0}, {-1, 0, right, 0}, {0, 1, -bottom, 0}, {0, -1, top, 0},
                              {0, 0, 1, -nearPlane / DepthMargin}};
-  for (const auto& plane : sides) {
-    const float length = std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
-    if (Side(plane, e) < -r * length * SideMargin) return false;
-  }
-  return true;
+  return !SphereOutsideAny(sides, e, r, SideMargin);
 }
 
 bool SameQuadAsCover(const DeviceState& s, const std::uint8_t* corners, std::uint32_t stride) {
