@@ -122,10 +122,13 @@ void DrawWorld(GameWorld& world) {
   if (!skyLast) DrawSky(world);
   DrawArena(world);
   if (skyLast) {
+    // Seen from inside the arena, the sky beyond its walls shows only through the open top.
+    const bool opening = device->SetOpening(world.ArenaBox, sizeof(SceneVertex), SkyFace);
     const std::uint32_t func = device->GetRenderState(D3DRS_ZFUNC);
     device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESS);
     DrawSky(world);
     device->SetRenderState(D3DRS_ZFUNC, func);
+    if (opening) device->ClearOpening();
   }
   if (Settings.ShowSelf) DrawPlayerBody(world);
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/render/render_opening.h"
 #include "platform/render/render_state.h"
 
 namespace {
@@ -306,16 +307,18 @@ bool SphereMayReachNearer(const DeviceState& s, const Vector3& centre, float rad
   return !SphereOutsideAny(SlabFor(s, depth).Plane, e, r, 1);
 }
 
+bool PlainPerspective(const Matrix& p) {
+  return p.M[0][0] > 0 && p.M[1][1] > 0 && p.M[2][3] == 1 && p.M[3][3] == 0 && p.M[0][1] == 0 && p.M[0][2] == 0 &&
+         p.M[0][3] == 0 && p.M[1][0] == 0 && p.M[1][2] == 0 && p.M[1][3] == 0 && p.M[2][0] == 0 &&
+         p.M[2][1] == 0 && p.M[3][0] == 0 && p.M[3][1] == 0 && p.M[2][2] > 1 && p.M[3][2] < 0;
+}
+
 bool SphereMayShowIn(const DeviceState& s, const Vector3& centre, float radius, const PixelRect& rect) {
   if (rect.Width <= 0 || rect.Height <= 0) return false;
   const Matrix& p = s.Projection;
-  // Only a plain perspective: x and y scaled, depth into w, nothing shifted.
-  const bool plain = p.M[0][0] > 0 && p.M[1][1] > 0 && p.M[2][3] == 1 && p.M[3][3] == 0 && p.M[0][1] == 0 &&
-                     p.M[0][2] == 0 && p.M[0][3] == 0 && p.M[1][0] == 0 && p.M[1][2] == 0 && p.M[1][3] == 0 &&
-                     p.M[2][0] == 0 && p.M[2][1] == 0 && p.M[3][0] == 0 && p.M[3][1] == 0;
   Vector3 e;
   float r = 0;
-  if (!plain || s.Width <= 0 || s.Height <= 0 || !EyeSphere(s, centre, radius, e, r)) return true;
+  if (!PlainPerspective(p) || s.Width <= 0 || s.Height <= 0 || !EyeSphere(s, centre, radius, e, r)) return true;
   // The rectangle two pixels wider each way, as slopes x/z and y/z of the view: rows count
   // from the top, as the picture is kept.
   constexpr float Margin = 2;
@@ -427,22 +430,25 @@ PixelRect OpenBounds(const std::vector<PixelRect>& covered, int width, int heigh
   return {left, top, right - left + 1, bottom - top + 1};
 }
 
-void UseCoverStencil(DeviceState& s, bool on) {
-  if (on) {
-    if (!s.StencilOn) {
-      glEnable(GL_STENCIL_TEST);
-      glStencilFunc(GL_EQUAL, 0, 0xFF);
-      glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-      glStencilMask(0);
-    }
-    // Set on every covered draw: other passes (clears, clear-texel rectangles) move the scissor.
-    // Outside the open bounds every pixel is covered, and a scissored-out triangle is never
-    // even rasterised.
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(s.CoverOpen.X, s.CoverOpen.Y, s.CoverOpen.Width, s.CoverOpen.Height);
-  } else if (s.StencilOn) {
+void UseCoverStencil(DeviceState& s, bool on, const PixelRect* limit) {
+  if (on && !s.StencilOn) {
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_EQUAL, 0, 0xFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    glStencilMask(0);
+  } else if (!on && s.StencilOn) {
     glDisable(GL_STENCIL_TEST);
-    glDisable(GL_SCISSOR_TEST);
   }
   s.StencilOn = on;
+  // Set on every scissored draw: other passes (clears, clear-texel rectangles) move the scissor.
+  // Outside the cover's open bounds every pixel is covered, outside a limit the draw puts no
+  // pixel, and a scissored-out triangle is never even rasterised.
+  if (on || limit) {
+    const PixelRect r = on && limit ? Intersect(s.CoverOpen, *limit) : on ? s.CoverOpen : *limit;
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(r.X, r.Y, r.Width, r.Height);
+  } else if (s.ScissorOn) {
+    glDisable(GL_SCISSOR_TEST);
+  }
+  s.ScissorOn = on || limit;
 }

@@ -45,8 +45,8 @@ inline constexpr std::size_t ClearRectLimit = 32;
 PixelRect OpenBounds(const std::vector<PixelRect>& covered, int width, int height);
 
 // Turns the stencil test that keeps draws off the covered pixels on or off, and with it the
-// scissor to the cover's open bounds.
-void UseCoverStencil(DeviceState& s, bool on);
+// scissor to the cover's open bounds; a limit, where given, scissors the draw to it as well.
+void UseCoverStencil(DeviceState& s, bool on, const PixelRect* limit = nullptr);
 
 // Whether some triangle of the draw may reach eye depths below `depth` inside the view.
 // `corners` are positions (three floats at the start of each `stride` bytes); `indices`, when
@@ -72,6 +72,10 @@ void ProbeDraw(DeviceState& s, const DrawFacts& facts, bool vertexColour, bool m
 // A sphere in the draw's own coordinates taken to eye space, its radius grown to hold the
 // draw's largest scale and rounding; false when the transforms give no number.
 bool EyeSphere(const DeviceState& s, const Vector3& centre, float radius, Vector3& eye, float& eyeRadius);
+
+// Whether the projection is a plain perspective: x and y scaled, depth into w, nothing shifted,
+// the near plane in front of the eye and the far plane beyond it.
+bool PlainPerspective(const Matrix& projection);
 
 // Whether a sphere, in the draw's own coordinates, may put a fragment inside the pixel
 // rectangle: false only when it lies wholly outside the part of the view that shows there.

@@ -11,6 +11,7 @@
 
 #include "platform/render/font.h"
 #include "platform/render/gl_debug.h"
+#include "platform/render/render_opening.h"
 #include "platform/render/render_state.h"
 #include "platform/window_internal.h"
 
@@ -230,6 +231,18 @@ void RenderDevice::ClearCover() {
   FlushBatch(*State);
   State->CoverOn = false;
   UseCoverStencil(*State, false);
+}
+
+bool RenderDevice::SetOpening(const void* box, std::uint32_t stride, int openFace) {
+  FlushBatch(*State);
+  return TakeOpening(*State, static_cast<const std::uint8_t*>(box), stride, openFace);
+}
+
+void RenderDevice::ClearOpening() {
+  FlushBatch(*State);
+  State->OpeningOn = false;
+  // The scissor goes back to what the cover alone asks for.
+  UseCoverStencil(*State, State->StencilOn);
 }
 
 void RenderDevice::BeginProbe() {

@@ -81,6 +81,14 @@ struct RenderDevice {
   // in front of it blends.
   bool SetCover(Texture* picture, const void* quad, std::uint32_t stride);
   void ClearCover();
+  // Openings: `box` holds the six faces of a convex box as fans of four corners (SceneVertex
+  // layout, `stride` bytes apart), placed with the current transforms. The caller promises
+  // that each face but `openFace` is drawn already, writing its pixels outright. Until
+  // ClearOpening, a model drawn with D3DCMP_LESS that lies wholly outside the box is kept to
+  // the pixels where the open face may show: everywhere else the box's faces are nearer. False
+  // when the box does not allow it (see render_opening.h).
+  bool SetOpening(const void* box, std::uint32_t stride, int openFace);
+  void ClearOpening();
   // Draws between these are tested against the cover, not drawn. EndProbe is true when each
   // of them either stays behind the cover or replaces the pixels it reaches outright.
   void BeginProbe();

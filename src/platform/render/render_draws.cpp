@@ -1,4 +1,5 @@
 // Draws: batched flat quads, streamed primitives, meshes and pixel-space quads.
+#include "platform/render/render_opening.h"
 #include "platform/render/render_state.h"
 
 #include <cmath>
@@ -154,14 +155,18 @@ void DrawMeshRange(RenderDevice* device, Mesh* mesh, std::uint32_t first, std::u
     return;
   }
   const bool covered = s.CoverOn && !s.Target && !mayReach();
-  // A model wholly outside what can still show (the view, or the cover's open part) would
-  // put no fragment anywhere: it is not sent at all.
+  // A model wholly outside what can still show (the view, the cover's open part, an opening)
+  // would put no fragment anywhere: it is not sent at all.
+  const bool opening = s.ShortcutsOn && !s.Target && inRange && s.OpeningOn &&
+                       s.RenderStates[D3DRS_ZENABLE] != D3DZB_FALSE && s.RenderStates[D3DRS_ZFUNC] == D3DCMP_LESS &&
+                       OutsideOpeningBox(s, corners, mesh->Positions.size(), sizeof(Vector3), indices, count);
   if (s.ShortcutsOn && !s.Target && inRange) {
-    const PixelRect shown = covered ? s.CoverOpen : PixelRect{0, 0, s.Width, s.Height};
+    PixelRect shown = covered ? s.CoverOpen : PixelRect{0, 0, s.Width, s.Height};
+    if (opening) shown = Intersect(shown, s.OpeningBounds);
     if (!SphereMayShowIn(s, mesh->Centre, mesh->Radius, shown)) return;
   }
   if (!PrepareMeshDraw(device, mesh)) return;
-  UseCoverStencil(s, covered);
+  UseCoverStencil(s, covered, opening ? &s.OpeningBounds : nullptr);
   BeginRecordedDraw();
   glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT,
                  reinterpret_cast<void*>(static_cast<std::uintptr_t>(first) * 4));

@@ -65,6 +65,8 @@ struct MainUniforms {
 };
 
 inline constexpr int MaxLights = 8;
+// A box's faces, its edges' and its corners' bevels.
+inline constexpr int MaxOpeningPlanes = 26;
 inline constexpr std::size_t StreamBytes = 4u << 20;
 
 // Everything the main program's uniforms are computed from; draws with the same inputs as
@@ -152,6 +154,13 @@ struct DeviceState {
   float CoverDepth = 0;
   Vector3 CoverCorners[4];  // in eye space: a draw of this very quad lies at the cover's depth
   PixelRect CoverOpen;      // the bounds of the pixels it leaves open; covered draws are scissored to them
+  // The opening (render_opening.cpp): a box around the eye, drawn but for one face. Draws
+  // wholly outside it under a strict depth test are scissored to that face's bounds.
+  bool OpeningOn = false;
+  bool ScissorOn = false;
+  int OpeningPlaneCount = 0;
+  float OpeningPlanes[MaxOpeningPlanes][4] = {};  // eye space, inside where positive
+  PixelRect OpeningBounds;
   // Pictures leave out the pixels where they are clear.
   bool SkipClear = false;
   // Rectangles found for pictures placed on the target (render_cover.cpp), a few, newest last.
