@@ -34,56 +34,80 @@ void BM_HeaviestPlayFrame(benchmark::State& state) {
 
 // Full-screen layers drawn as plainly as the device can: one clear, then `layers` quads (the
 // last one cut to the fraction left) at the overlay depth with the arena's ground picture,
-// depth-tested as every play draw is, no alpha test, no fog.
-void DrawLayers(double layers, bool blend) {
+// depth-tested as every play draw is, no alpha test, no fog. `hidden` more layers come after
+// them, twice as far, so that the depth test rejects every one of their fragments.
+void DrawLayers(double layers, bool blend, double hidden = 0) {
   RenderDevice* device = World.Device;
   World.BeginFrame(World.FogColour);
   device->SetRenderState(D3DRS_LIGHTING, 0);
   device->SetRenderState(D3DRS_ALPHABLENDENABLE, blend ? 1 : 0);
   device->SetVertexShader(SceneVertexFormat);
   device->SetTexture(0, World.Textures[TexGround]);
-  World.SetSpriteTransform(1, 0, 0, 1.3f + World.OverlayDepthOffset, 0, 0, 0);
-  for (int i = 0; i < static_cast<int>(layers); ++i)
-    device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, World.ScreenQuad, sizeof(SceneVertex));
-  const double part = layers - std::floor(layers);
-  if (part > 0) {
-    SceneVertex cut[4];
-    std::copy(World.ScreenQuad, World.ScreenQuad + 4, cut);
-    float top = cut[0].Y, bottom = cut[0].Y;
-    for (const SceneVertex& v : cut) top = std::fmax(top, v.Y), bottom = std::fmin(bottom, v.Y);
-    for (SceneVertex& v : cut)
-      if (v.Y == bottom) v.Y = top - static_cast<float>(part) * (top - bottom);
-    device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, cut, sizeof(SceneVertex));
-  }
+  const auto draw = [&](double count, int scale) {
+    World.SetSpriteTransform(scale, 0, 0, static_cast<float>(scale) * (1.3f + World.OverlayDepthOffset), 0, 0, 0);
+    for (int i = 0; i < static_cast<int>(count); ++i)
+      device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, World.ScreenQuad, sizeof(SceneVertex));
+    const double part = count - std::floor(count);
+    if (part > 0) {
+      SceneVertex cut[4];
+      std::copy(World.ScreenQuad, World.ScreenQuad + 4, cut);
+      float top = cut[0].Y, bottom = cut[0].Y;
+      for (const SceneVertex& v : cut) top = std::fmax(top, v.Y), bottom = std::fmin(bottom, v.Y);
+      for (SceneVertex& v : cut)
+        if (v.Y == bottom) v.Y = top - static_cast<float>(part) * (top - bottom);
+      device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, cut, sizeof(SceneVertex));
+    }
+  };
+  draw(layers, 1);
+  if (hidden > 0) draw(hidden, 2);
   World.EndFrame();
   device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
   device->Finish();
 }
 
-// The fragments one run of `frame` produces per pixel of the target (0 where the driver does
-// not count them), so each floor shows how many layers it really drew.
+// The fragments one run of `frame` produces per pixel of the target, and the samples of them
+// that pass the depth test (0 where the driver does not count them), so each floor shows how
+// many layers it really drew.
+struct Layers {
+  double Drawn = 0, Passed = 0;
+};
+
 template <typename Frame>
-double LayersDrawn(Frame frame) {
-  if (!CountsFragments()) return 0;
+Layers LayersOf(Frame frame) {
+  if (!CountsFragments()) return {};
   StartDrawRecords(World.Device);
   frame();
-  double fragments = 0;
-  for (const DrawRecord& r : TakeDrawRecords(World.Device)) fragments += static_cast<double>(r.Fragments);
-  return fragments / (static_cast<double>(World.Device->BackBufferWidth()) * World.Device->BackBufferHeight());
+  Layers layers;
+  for (const DrawRecord& r : TakeDrawRecords(World.Device)) {
+    layers.Drawn += static_cast<double>(r.Fragments);
+    layers.Passed += static_cast<double>(r.Passed);
+  }
+  const double pixels = static_cast<double>(World.Device->BackBufferWidth()) * World.Device->BackBufferHeight();
+  layers.Drawn /= pixels;
+  layers.Passed /= pixels;
+  return layers;
 }
 
-// The heaviest frame's overdraw: the fragments its draws produce per pixel of the target.
-double MeasuredOverdraw(bool scope) {
+template <typename Frame>
+double LayersDrawn(Frame frame) {
+  return LayersOf(frame).Drawn;
+}
+
+// The heaviest frame's overdraw: the fragments its draws produce per pixel of the target, and
+// how many of them pass the depth test.
+Layers MeasuredLayers(bool scope) {
   heaviest::FillTheArena(scope);
   for (int i = 0; i < 3; ++i) World.RenderPlayFrame();
   heaviest::KeepEffectsRunning();
-  const double layers = LayersDrawn([] { World.RenderPlayFrame(); });
+  const Layers layers = LayersOf([] { World.RenderPlayFrame(); });
   World.SetFog(false);
   // The floor's layers lie where the overlays do with the scope down.
   World.ScopeOn = 0;
   World.SetScope(0);
   return layers;
 }
+
+double MeasuredOverdraw(bool scope) { return MeasuredLayers(scope).Drawn; }
 
 // The old floor: clearing and drawing five full-screen layers, the sky, the arena, the flash,
 // the scope and the status frame, with their own pictures and the frame's states.
@@ -135,12 +159,37 @@ void BM_PlayHonestFloor(benchmark::State& state) {
   for (auto _ : state) DrawLayers(layers, false);
 }
 
+// The depth-aware floor: as many layers as the heaviest frame passes the depth test drawn as
+// the honest floor draws them, and the rest of its fragments drawn behind them, rejected by
+// the depth test before shading as the frame's hidden fragments are.
+void BM_PlayDepthFloor(benchmark::State& state) {
+  if (!Enter(state)) return;
+  if (!CountsFragments()) {
+    state.SkipWithError("the driver does not count fragments");
+    return;
+  }
+  const Layers layers = MeasuredLayers(state.range(2) != 0);
+  const double hidden = std::max(0.0, layers.Drawn - layers.Passed);
+  state.counters["layers"] = layers.Drawn;
+  state.counters["passing"] = layers.Passed;
+  for (int i = 0; i < 5; ++i) DrawLayers(layers.Passed, false, hidden);
+  const Layers drawn = LayersOf([&] { DrawLayers(layers.Passed, false, hidden); });
+  state.counters["drawn"] = drawn.Drawn;
+  state.counters["drawn_passing"] = drawn.Passed;
+  for (auto _ : state) DrawLayers(layers.Passed, false, hidden);
+}
+
 BENCHMARK(BM_PlayFillFloor)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlayLayers)
     ->ArgsProduct({{640}, {480}, {0, 1, 4, 7}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_PlayHonestFloor)
+    ->ArgsProduct({{640}, {480}, {1, 0}})
+    ->Args({1600, 1200, 1})->Args({1600, 1200, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_PlayDepthFloor)
     ->ArgsProduct({{640}, {480}, {1, 0}})
     ->Args({1600, 1200, 1})->Args({1600, 1200, 0})
     ->Unit(benchmark::kMillisecond)
