@@ -2,6 +2,7 @@
 // and the frame's time with each of its passes left out. Usage: play_breakdown [W H [scope]].
 #include <time.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -47,6 +48,11 @@ double ProcessCpuMs() {
 struct FrameCost {
   double Wall = 0, Cpu = 0;
 };
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
 
 FrameCost FrameMs(int frames) {
   World.RenderPlayFrame();
@@ -200,30 +206,35 @@ int main(int argc, char** argv) {
   }
   std::printf("\nagainst every state run as given: %d pixels differ (by at most %d)\n", differing, largest);
 
-  // Time: the whole frame, then with one pass at a time left out.
-  const int frames = 40;
-  const FrameCost whole = FrameMs(frames);
-  std::printf("\nframe: %.2f ms, %.2f ms of processor time (means of %d)\n", whole.Wall, whole.Cpu, frames);
+  // Time: the whole frame, then with one pass at a time left out. Each pass is timed in rounds,
+  // the whole frame and the frame without it in turn, and the median of the rounds' differences
+  // is its cost: the machine's drift between rounds then cancels out.
+  const int frames = 20, rounds = 5;
+  const FrameCost whole = FrameMs(frames * rounds);
+  std::printf("\nframe: %.2f ms, %.2f ms of processor time (means of %d)\n", whole.Wall, whole.Cpu, frames * rounds);
   struct Leave {
     const char* Name;
     std::uint32_t* Switch;
   };
   const Leave leaves[] = {{"weapon", &Settings.ShowGun},     {"enemies", &Settings.ShowEnemies},
                           {"bullets", &Settings.ShowBullets}, {"trees", &Settings.ShowTrees},
-                          {"status", &Settings.ShowStatus},   {"fps badge", &Settings.ShowFps}};
+                          {"status", &Settings.ShowStatus},   {"fps badge", &Settings.ShowFps},
+                          {"fog", &Settings.UseFog}};
   for (const Leave& leave : leaves) {
-    *leave.Switch = 0;
-    const FrameCost without = FrameMs(frames);
-    *leave.Switch = 1;
-    std::printf("  without %-10s %6.2f ms (it costs %5.2f), processor %6.2f ms (%5.2f)\n", leave.Name, without.Wall,
-                whole.Wall - without.Wall, without.Cpu, whole.Cpu - without.Cpu);
+    std::vector<double> wall, cpu;
+    for (int round = 0; round < rounds; ++round) {
+      const FrameCost with = FrameMs(frames);
+      *leave.Switch = 0;
+      World.SetFog(Settings.UseFog != 0);
+      const FrameCost without = FrameMs(frames);
+      *leave.Switch = 1;
+      World.SetFog(Settings.UseFog != 0);
+      wall.push_back(with.Wall - without.Wall);
+      cpu.push_back(with.Cpu - without.Cpu);
+    }
+    std::printf("  %-10s costs %5.2f ms (rounds %5.2f to %5.2f), processor %5.2f ms\n", leave.Name, Median(wall),
+                *std::min_element(wall.begin(), wall.end()), *std::max_element(wall.begin(), wall.end()), Median(cpu));
   }
-  World.SetFog(false);
-  Settings.UseFog = 0;
-  const FrameCost unfogged = FrameMs(frames);
-  Settings.UseFog = 1;
-  std::printf("  without %-10s %6.2f ms (it costs %5.2f), processor %6.2f ms (%5.2f)\n", "fog", unfogged.Wall,
-              whole.Wall - unfogged.Wall, unfogged.Cpu, whole.Cpu - unfogged.Cpu);
   // The same frame with every state run as given.
   World.Device->SetShortcuts(false);
   const FrameCost given = FrameMs(frames);
