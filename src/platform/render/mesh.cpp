@@ -62,6 +62,7 @@ bool LoadMeshFromX(RenderDevice* device, const std::string& path, std::vector<Me
   glDisableVertexAttribArray(1);
   glBindVertexArray(0);
   made->Indices = indices;
+  made->Shell = ShellOf(made->Positions, made->Indices, made->Centre);
   *mesh = made;
   materials = std::move(data.Materials);
   return true;

@@ -80,6 +80,7 @@ RenderDevice* CreateRenderDevice(RenderSystem* system, HWND window, const Presen
   glGenBuffers(1, &state->StreamBuffer);
   glBindBuffer(GL_ARRAY_BUFFER, state->StreamBuffer);
   glBufferData(GL_ARRAY_BUFFER, StreamBytes, nullptr, GL_STREAM_DRAW);
+  glGenBuffers(1, &state->KeptIndexBuffer);
   glGenVertexArrays(1, &state->FlatArray);
   glBindVertexArray(state->FlatArray);
   glGenBuffers(1, &state->FlatBuffer);

@@ -167,9 +167,24 @@ void DrawMeshRange(RenderDevice* device, Mesh* mesh, std::uint32_t first, std::u
   }
   if (!PrepareMeshDraw(device, mesh)) return;
   UseCoverStencil(s, covered, opening ? &s.OpeningBounds : nullptr);
+  // A closed convex mesh drawn whole, opaque and depth-written, need not send the part of its
+  // far side that its near side hides.
+  const bool trimmed = mesh->Shell.Closed && first == 0 && count == mesh->Indices.size() && HiddenBacksMayGo(s) &&
+                       LeaveOutHiddenBacks(s, mesh->Shell, mesh->Positions, mesh->Indices, mesh->Centre, mesh->Radius,
+                                           s.KeptIndices) > 0;
   BeginRecordedDraw();
-  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT,
-                 reinterpret_cast<void*>(static_cast<std::uintptr_t>(first) * 4));
+  if (trimmed) {
+    // The vertex array holds its element buffer: lend it the kept triangles, then give it back.
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, s.KeptIndexBuffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(s.KeptIndices.size() * 4), s.KeptIndices.data(),
+                 GL_STREAM_DRAW);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(s.KeptIndices.size()), GL_UNSIGNED_INT, nullptr);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh->IndexBuffer);
+    count = static_cast<std::uint32_t>(s.KeptIndices.size());
+  } else {
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT,
+                   reinterpret_cast<void*>(static_cast<std::uintptr_t>(first) * 4));
+  }
   EndRecordedDraw(s, count / 3, RecordedKind::Mesh, corners, mesh->Positions.size(), sizeof(Vector3));
   glBindVertexArray(0);
 }

@@ -9,6 +9,7 @@
 
 #include "platform/render/matrix.h"
 #include "platform/render/render_device.h"
+#include "platform/render/render_shell.h"
 
 struct Texture {
   GLuint Id = 0;
@@ -38,6 +39,8 @@ struct Mesh {
   std::vector<std::uint32_t> Indices;
   Vector3 Centre;
   float Radius = 0;
+  // What the whole mesh makes: a closed convex shell loses its hidden far side when drawn.
+  ConvexShell Shell;
 };
 
 // Vertex of the mesh buffers: position, normal, texture coordinates.

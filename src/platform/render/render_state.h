@@ -127,6 +127,9 @@ struct DeviceState {
   std::vector<std::uint8_t> Batch;
   std::uint32_t BatchStride = 0;
   GLuint FlatArray = 0, FlatBuffer = 0;
+  // A mesh drawn without its hidden far side: the triangles it keeps.
+  GLuint KeptIndexBuffer = 0;
+  std::vector<std::uint32_t> KeptIndices;
   GLuint Sampler = 0, FlatSampler = 0, PresentSampler = 0;
 
   std::uint32_t RenderStates[256] = {};

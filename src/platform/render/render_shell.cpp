@@ -1,0 +1,185 @@
+// Closed convex shells and the far-side triangles their near side hides.
+//
+// Why leaving such a triangle out changes no pixel: a draw with depth writes, a less (or equal)
+// depth test and nothing blended or discarded leaves at each pixel the fragment of least depth
+// (the first or last of equals), and the depth buffer holding that depth once the draw is done.
+// Every pixel a far-side triangle touches lies on a ray through the shell's inner ball, and that
+// ray enters the shell through the near side first: a triangle of the same draw covers the same
+// pixel nearer, by more than rounding can close. The far-side fragment is never the least deep,
+// so the draw ends the same without it, and so does everything after it.
+#include "platform/render/render_shell.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <utility>
+
+#include "platform/render/render_cover.h"
+#include "platform/render/render_state.h"
+
+namespace {
+
+struct Point {
+  double X = 0, Y = 0, Z = 0;
+};
+Point Minus(const Point& a, const Point& b) { return {a.X - b.X, a.Y - b.Y, a.Z - b.Z}; }
+Point Cross(const Point& a, const Point& b) {
+  return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X};
+}
+double Dot(const Point& a, const Point& b) { return a.X * b.X + a.Y * b.Y + a.Z * b.Z; }
+double Length(const Point& a) { return std::sqrt(Dot(a, a)); }
+Point Of(const Vector3& v) { return {v.X, v.Y, v.Z}; }
+
+// Depth-buffer steps (of 2^-24) by which a hidden fragment must lie behind the one hiding it:
+// interpolation and the GL's own transform round by a few.
+constexpr double DepthSteps = 64;
+// Share of its distance by which the GL's transform of a corner may differ from ours.
+constexpr double Slack = 1e-4;
+
+}  // namespace
+
+ConvexShell ShellOf(const std::vector<Vector3>& positions, const std::vector<std::uint32_t>& indices,
+                    const Vector3& centre) {
+  ConvexShell shell;
+  if (indices.empty() || indices.size() % 3 != 0) return shell;
+  for (std::uint32_t i : indices)
+    if (i >= positions.size()) return shell;
+  // Corners by position: a shared edge is shared only where its corners are the same numbers
+  // (plus and minus zero alike), so that the rasteriser meets it from both sides exactly.
+  std::map<std::array<float, 3>, std::uint32_t> ids;
+  std::vector<std::uint32_t> corner(positions.size());
+  std::vector<Point> at;
+  for (std::size_t i = 0; i < positions.size(); ++i) {
+    const std::array<float, 3> key{positions[i].X + 0.0f, positions[i].Y + 0.0f, positions[i].Z + 0.0f};
+    const auto [it, added] = ids.emplace(key, static_cast<std::uint32_t>(at.size()));
+    if (added) at.push_back(Of(positions[i]));
+    corner[i] = it->second;
+  }
+  double size = 0;
+  const Point c = Of(centre);
+  for (const Point& p : at) size = std::max(size, Length(Minus(p, c)));
+  if (!(size > 0)) return shell;
+  const double flat = 1e-5 * size;
+
+  std::map<std::pair<std::uint32_t, std::uint32_t>, int> edges;
+  double inner = size;
+  int outward = 0;
+  for (std::size_t t = 0; t < indices.size(); t += 3) {
+    const std::uint32_t a = corner[indices[t]], b = corner[indices[t + 1]], d = corner[indices[t + 2]];
+    if (a == b || b == d || d == a) continue;  // no area: it covers no pixel
+    const Point n = Cross(Minus(at[b], at[a]), Minus(at[d], at[a]));
+    const double length = Length(n);
+    if (!(length > 1e-9 * size * size)) return shell;  // a sliver: no plane to speak of
+    const Point unit{n.X / length, n.Y / length, n.Z / length};
+    // Every face wound the same way round, facing away from the centre.
+    const double distance = Dot(unit, Minus(at[a], c));
+    const int facing = distance > 0 ? 1 : -1;
+    if (outward == 0) outward = facing;
+    if (facing != outward) return shell;
+    inner = std::min(inner, std::fabs(distance));
+    for (const Point& p : at)
+      if (outward * Dot(unit, Minus(p, at[a])) > flat) return shell;  // a corner beyond the face
+    for (const auto& e : {std::make_pair(a, b), std::make_pair(b, d), std::make_pair(d, a)})
+      if (++edges[e] > 1) return shell;
+  }
+  // Each edge once each way round: closed, with no crack and no fold.
+  if (edges.empty()) return shell;
+  for (const auto& [edge, count] : edges)
+    if (!edges.count({edge.second, edge.first})) return shell;
+  if (!(inner > 2 * flat)) return shell;
+  shell.Closed = true;
+  shell.Centre = centre;
+  shell.InRadius = static_cast<float>(inner - 2 * flat);
+  return shell;
+}
+
+bool HiddenBacksMayGo(const DeviceState& s) {
+  const std::uint32_t* rs = s.RenderStates;
+  return s.ShortcutsOn && !s.Target && rs[D3DRS_ZENABLE] != D3DZB_FALSE && rs[D3DRS_ZWRITEENABLE] &&
+         (rs[D3DRS_ZFUNC] == D3DCMP_LESS || rs[D3DRS_ZFUNC] == D3DCMP_LESSEQUAL) &&
+         (!rs[D3DRS_ALPHABLENDENABLE] || s.LastCut.NoBlend) && (!rs[D3DRS_ALPHATESTENABLE] || s.LastCut.NoAlphaTest) &&
+         PlainPerspective(s.Projection);
+}
+
+std::size_t LeaveOutHiddenBacks(const DeviceState& s, const ConvexShell& shell, const std::vector<Vector3>& positions,
+                                const std::vector<std::uint32_t>& indices, const Vector3& boundCentre,
+                                float boundRadius, std::vector<std::uint32_t>& kept) {
+  kept.clear();
+  if (!shell.Closed || !PlainPerspective(s.Projection)) return 0;
+  const Matrix wv = MatrixMultiply(s.World, s.View);
+  // Only turns, one scale and moves keep the inner ball a ball.
+  Point rows[3];
+  for (int r = 0; r < 3; ++r) rows[r] = {wv.M[r][0], wv.M[r][1], wv.M[r][2]};
+  const double scale = Length(rows[0]);
+  for (int r = 0; r < 3; ++r) {
+    if (!(std::fabs(Length(rows[r]) - scale) <= 1e-5 * scale)) return 0;
+    if (!(std::fabs(Dot(rows[r], rows[(r + 1) % 3])) <= 1e-5 * scale * scale)) return 0;
+  }
+  // The whole model well inside the view: the GL clips none of its triangles.
+  const Matrix& p = s.Projection;
+  const double nearPlane = -p.M[3][2] / p.M[2][2], farPlane = p.M[3][2] / (1 - p.M[2][2]);
+  Vector3 bound;
+  float boundEye = 0;
+  if (!EyeSphere(s, boundCentre, boundRadius, bound, boundEye)) return 0;
+  const double r = boundEye * (1 + 1e-3);
+  if (!(bound.Z - r > nearPlane * (1 + 1e-3)) || !(bound.Z + r < farPlane * (1 - 1e-3))) return 0;
+  const std::pair<double, double> sides[2] = {{p.M[0][0], bound.X}, {p.M[1][1], bound.Y}};
+  for (const auto& [k, off] : sides)
+    if (!(k * std::fabs(off) - bound.Z <= -r * std::sqrt(k * k + 1))) return 0;
+
+  const float c3[3] = {shell.Centre.X, shell.Centre.Y, shell.Centre.Z};
+  const Vector3 ce = ToEye(c3, wv);
+  const Point centre = Of(ce);
+  const double inner = shell.InRadius * scale * (1 - Slack);
+  // Depth is p22 + p32 / z: two points on one ray, `gap` apart along it, differ in depth by at
+  // least -p32 * gap / (|far one| * its z).
+  const double depthStep = DepthSteps / 16777216.0;
+  struct Corner {
+    Point At;
+    double Length = 0, Off = 0;  // distance from the eye; of the ray through it from the centre
+    bool Ahead = false;          // within a right angle of the centre, seen from the eye
+  };
+  std::vector<Corner> corners(positions.size());
+  for (std::size_t i = 0; i < positions.size(); ++i) {
+    const float q[3] = {positions[i].X, positions[i].Y, positions[i].Z};
+    Corner& k = corners[i];
+    k.At = Of(ToEye(q, wv));
+    k.Length = Length(k.At);
+    k.Ahead = Dot(k.At, centre) > 0 && k.Length > 0;
+    if (k.Ahead) k.Off = Length(Cross(k.At, centre)) / k.Length + Slack * k.Length;
+  }
+  std::size_t left = 0;
+  kept.reserve(indices.size());
+  for (std::size_t t = 0; t + 2 < indices.size(); t += 3) {
+    const Corner* k[3] = {&corners[indices[t]], &corners[indices[t + 1]], &corners[indices[t + 2]]};
+    bool hidden = k[0]->Ahead && k[1]->Ahead && k[2]->Ahead;
+    if (hidden) {
+      // Facing away: the eye on the inner side of the face, whose outer side is the centre's other.
+      const Point n = Cross(Minus(k[1]->At, k[0]->At), Minus(k[2]->At, k[0]->At));
+      const double outward = Dot(n, Minus(k[0]->At, centre));
+      hidden = outward != 0 && (outward > 0 ? Dot(n, k[0]->At) > 0 : Dot(n, k[0]->At) < 0);
+    }
+    if (hidden) {
+      // Rays through the triangle pass the centre no farther off than through its corners (the
+      // cone of rays within an angle of the centre's is convex), so each crosses the inner ball
+      // along a chord at least `gap` long before it leaves through this triangle.
+      const double off = std::max({k[0]->Off, k[1]->Off, k[2]->Off});
+      const double farthest = std::max({k[0]->Length, k[1]->Length, k[2]->Length});
+      const double deepest = std::max({k[0]->At.Z, k[1]->At.Z, k[2]->At.Z});
+      hidden = off < inner && deepest > 0;
+      if (hidden) {
+        const double gap = 2 * std::sqrt(inner * inner - off * off);
+        hidden = -p.M[3][2] * gap / (farthest * deepest) > depthStep;
+      }
+    }
+    if (hidden) {
+      ++left;
+    } else {
+      kept.insert(kept.end(), indices.begin() + static_cast<std::ptrdiff_t>(t),
+                  indices.begin() + static_cast<std::ptrdiff_t>(t) + 3);
+    }
+  }
+  if (left == 0) kept.clear();
+  return left;
+}
