@@ -10,6 +10,7 @@
 #include "graphics_fixture.h"
 #include "persist/settings_record.h"
 #include "platform/message_box.h"
+#include "platform/render/draw_records.h"
 #include "platform/render/font.h"
 #include "platform/render/mesh.h"
 #include "platform/render/render_device.h"
@@ -458,4 +459,34 @@ TEST_F(RenderTest, AppliedSettingsChooseTheMipFilterFromMipmapsAndTheirLevel) {
     EXPECT_EQ(device->GetTextureStageState(0, D3DTSS_MIPFILTER), c.Filter) << int(c.Use) << " " << c.Level;
   }
   Settings = saved;
+}
+
+TEST_F(RenderTest, DrawsUnderStatesSetAgainUnchangedGoOutTogether) {
+  device->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+  World.BeginFrame(0xFF000000);
+  StartDrawRecords(device);
+  FanVertex quad[4];
+  MakeQuad(quad, 0, 0.1f, 0.1f, 0xFFFF0000);
+  // Three squares, each with its format and transform set again as the game's sprites do.
+  for (int i = 0; i < 3; ++i) {
+    device->SetVertexShader(SceneVertexFormat);
+    device->SetTransform(D3DTS_WORLD, MatrixTranslation(-0.5f, 0, 2));
+    device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(FanVertex));
+  }
+  // A transform one step off is another transform: what follows goes out on its own.
+  Matrix nudged = MatrixTranslation(-0.5f, 0, 2);
+  nudged.M[3][0] = std::nextafter(-0.5f, 0.0f);
+  device->SetTransform(D3DTS_WORLD, nudged);
+  device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(FanVertex));
+  device->SetTransform(D3DTS_WORLD, MatrixTranslation(0.5f, 0, 2));
+  device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(FanVertex));
+  const std::vector<DrawRecord> records = TakeDrawRecords(device);
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[0].Triangles, 6u);
+  EXPECT_EQ(records[1].Triangles, 2u);
+  const Pixels p = ReadBack();
+  const float unit = 240.0f / (2 * std::tan(22.5f * 0.017453292f));
+  ExpectColour(p.At(static_cast<int>(320 - 0.5f * unit), 240), 255, 0, 0);
+  ExpectColour(p.At(static_cast<int>(320 + 0.5f * unit), 240), 255, 0, 0);
+  World.EndFrame();
 }

@@ -210,10 +210,14 @@ std::uint32_t RenderDevice::GetTextureStageState(std::uint32_t stage, std::uint3
 }
 
 void RenderDevice::SetTransform(std::uint32_t kind, const Matrix& matrix) {
+  Matrix* target = kind == D3DTS_WORLD ? &State->World
+                   : kind == D3DTS_VIEW ? &State->View
+                   : kind == D3DTS_PROJECTION ? &State->Projection
+                                              : nullptr;
+  // The same matrix again changes nothing: draws gathered under it may go on gathering.
+  if (!target || std::memcmp(target, &matrix, sizeof matrix) == 0) return;
   FlushBatch(*State);
-  if (kind == D3DTS_WORLD) State->World = matrix;
-  else if (kind == D3DTS_VIEW) State->View = matrix;
-  else if (kind == D3DTS_PROJECTION) State->Projection = matrix;
+  *target = matrix;
 }
 
 Matrix RenderDevice::GetTransform(std::uint32_t kind) const {
@@ -246,6 +250,7 @@ void RenderDevice::SetTexture(std::uint32_t stage, Texture* texture) {
 Texture* RenderDevice::GetTexture(std::uint32_t stage) const { return stage == 0 ? State->Bound : nullptr; }
 
 void RenderDevice::SetVertexShader(std::uint32_t format) {
+  if (State->VertexFormat == format) return;
   FlushBatch(*State);
   State->VertexFormat = format;
 }
