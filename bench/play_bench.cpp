@@ -88,11 +88,6 @@ Layers LayersOf(Frame frame) {
   return layers;
 }
 
-template <typename Frame>
-double LayersDrawn(Frame frame) {
-  return LayersOf(frame).Drawn;
-}
-
 // The heaviest frame's overdraw: the fragments its draws produce per pixel of the target, and
 // how many of them pass the depth test.
 Layers MeasuredLayers(bool scope) {
@@ -107,7 +102,19 @@ Layers MeasuredLayers(bool scope) {
   return layers;
 }
 
-double MeasuredOverdraw(bool scope) { return MeasuredLayers(scope).Drawn; }
+// Opens a floor measured against the heaviest frame (scope as the third argument): its
+// layers, or false, the benchmark skipped, where the driver does not count fragments.
+bool FloorLayers(benchmark::State& state, Layers& layers) {
+  if (!Enter(state)) return false;
+  if (!CountsFragments()) {
+    state.SkipWithError("the driver does not count fragments");
+    return false;
+  }
+  layers = MeasuredLayers(state.range(2) != 0);
+  state.counters["layers"] = layers.Drawn;
+  state.counters["passing"] = layers.Passed;
+  return true;
+}
 
 // The old floor: clearing and drawing five full-screen layers, the sky, the arena, the flash,
 // the scope and the status frame, with their own pictures and the frame's states.
@@ -129,7 +136,7 @@ void BM_PlayFillFloor(benchmark::State& state) {
     device->Finish();
   };
   for (int i = 0; i < 5; ++i) frame();
-  state.counters["drawn"] = LayersDrawn(frame);
+  state.counters["drawn"] = LayersOf(frame).Drawn;
   for (auto _ : state) frame();
 }
 
@@ -140,38 +147,27 @@ void BM_PlayLayers(benchmark::State& state) {
   const int layers = static_cast<int>(state.range(2));
   const bool blend = state.range(3) != 0;
   for (int i = 0; i < 5; ++i) DrawLayers(layers, blend);
-  state.counters["drawn"] = LayersDrawn([&] { DrawLayers(layers, blend); });
+  state.counters["drawn"] = LayersOf([&] { DrawLayers(layers, blend); }).Drawn;
   for (auto _ : state) DrawLayers(layers, blend);
 }
 
 // The honest floor: as many plain layers as the heaviest frame (scope as the third argument)
 // produces fragments, measured on this device just before.
 void BM_PlayHonestFloor(benchmark::State& state) {
-  if (!Enter(state)) return;
-  if (!CountsFragments()) {
-    state.SkipWithError("the driver does not count fragments");
-    return;
-  }
-  const double layers = MeasuredOverdraw(state.range(2) != 0);
-  state.counters["layers"] = layers;
-  for (int i = 0; i < 5; ++i) DrawLayers(layers, false);
-  state.counters["drawn"] = LayersDrawn([&] { DrawLayers(layers, false); });
-  for (auto _ : state) DrawLayers(layers, false);
+  Layers layers;
+  if (!FloorLayers(state, layers)) return;
+  for (int i = 0; i < 5; ++i) DrawLayers(layers.Drawn, false);
+  state.counters["drawn"] = LayersOf([&] { DrawLayers(layers.Drawn, false); }).Drawn;
+  for (auto _ : state) DrawLayers(layers.Drawn, false);
 }
 
 // The depth-aware floor: as many layers as the heaviest frame passes the depth test drawn as
 // the honest floor draws them, and the rest of its fragments drawn behind them, rejected by
 // the depth test before shading as the frame's hidden fragments are.
 void BM_PlayDepthFloor(benchmark::State& state) {
-  if (!Enter(state)) return;
-  if (!CountsFragments()) {
-    state.SkipWithError("the driver does not count fragments");
-    return;
-  }
-  const Layers layers = MeasuredLayers(state.range(2) != 0);
+  Layers layers;
+  if (!FloorLayers(state, layers)) return;
   const double hidden = std::max(0.0, layers.Drawn - layers.Passed);
-  state.counters["layers"] = layers.Drawn;
-  state.counters["passing"] = layers.Passed;
   for (int i = 0; i < 5; ++i) DrawLayers(layers.Passed, false, hidden);
   const Layers drawn = LayersOf([&] { DrawLayers(layers.Passed, false, hidden); });
   state.counters["drawn"] = drawn.Drawn;
