@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <vector>
 
 #include "platform/render/render_state.h"
 
@@ -64,39 +63,46 @@ bool OpenFaceSlopes(const Vector3* face, float zMin, float xMax, float yMax, flo
   struct Point {
     float X, Y;
   };
+  // A convex polygon: the quad cut by five lines gains at most one corner per cut.
+  struct Polygon {
+    Point Corners[FaceCorners + 5];
+    int Count = 0;
+    void Add(const Point& p) { Corners[Count++] = p; }
+  };
   // Clips a convex polygon to one side: inside where `side` is positive.
-  const auto clip = [](std::vector<Point>& poly, auto side) {
-    std::vector<Point> kept;
-    for (std::size_t i = 0; i < poly.size(); ++i) {
-      const Point a = poly[i], b = poly[(i + 1) % poly.size()];
+  const auto clip = [](Polygon& poly, auto side) {
+    Polygon kept;
+    for (int i = 0; i < poly.Count; ++i) {
+      const Point a = poly.Corners[i], b = poly.Corners[(i + 1) % poly.Count];
       const float sa = side(a), sb = side(b);
-      if (sa >= 0) kept.push_back(a);
+      if (sa >= 0) kept.Add(a);
       if ((sa >= 0) != (sb >= 0)) {
         const float t = sa / (sa - sb);
-        kept.push_back({a.X + t * (b.X - a.X), a.Y + t * (b.Y - a.Y)});
+        kept.Add({a.X + t * (b.X - a.X), a.Y + t * (b.Y - a.Y)});
       }
     }
-    poly.swap(kept);
+    poly = kept;
   };
   // In front of the eye first: there the face projects to a convex polygon of slopes.
-  std::vector<Point> slopes;
+  Polygon slopes;
   for (int i = 0; i < FaceCorners; ++i) {
     const Vector3& a = face[i];
     const Vector3& b = face[(i + 1) % FaceCorners];
-    if (a.Z >= zMin) slopes.push_back({a.X / a.Z, a.Y / a.Z});
+    if (a.Z >= zMin) slopes.Add({a.X / a.Z, a.Y / a.Z});
     if ((a.Z >= zMin) != (b.Z >= zMin)) {
       const float t = (zMin - a.Z) / (b.Z - a.Z);
-      slopes.push_back({(a.X + t * (b.X - a.X)) / zMin, (a.Y + t * (b.Y - a.Y)) / zMin});
+      slopes.Add({(a.X + t * (b.X - a.X)) / zMin, (a.Y + t * (b.Y - a.Y)) / zMin});
     }
   }
   clip(slopes, [&](Point p) { return p.X + xMax; });
   clip(slopes, [&](Point p) { return xMax - p.X; });
   clip(slopes, [&](Point p) { return p.Y + yMax; });
   clip(slopes, [&](Point p) { return yMax - p.Y; });
-  if (slopes.empty()) return false;
+  if (slopes.Count == 0) return false;
   left = bottom = 1e30f;
   right = top = -1e30f;
-  for (const Point& p : slopes) {
+  for (int i = 0; i < slopes.Count; ++i) {
+    const Point& p = slopes.Corners[i];
     left = std::min(left, p.X), right = std::max(right, p.X);
     bottom = std::min(bottom, p.Y), top = std::max(top, p.Y);
   }
