@@ -63,11 +63,16 @@ bool OpenFaceSlopes(const Vector3* face, float zMin, float xMax, float yMax, flo
   struct Point {
     float X, Y;
   };
-  // A convex polygon: the quad cut by five lines gains at most one corner per cut.
+  // A convex quad cut by five lines gains at most one corner per cut; a face that is not
+  // convex could gain more, and then the whole view stands for its bounds.
   struct Polygon {
     Point Corners[FaceCorners + 5];
     int Count = 0;
-    void Add(const Point& p) { Corners[Count++] = p; }
+    bool Overflow = false;
+    void Add(const Point& p) {
+      if (Count < static_cast<int>(sizeof Corners / sizeof Corners[0])) Corners[Count++] = p;
+      else Overflow = true;
+    }
   };
   // Clips a convex polygon to one side: inside where `side` is positive.
   const auto clip = [](Polygon& poly, auto side) {
@@ -81,6 +86,7 @@ bool OpenFaceSlopes(const Vector3* face, float zMin, float xMax, float yMax, flo
         kept.Add({a.X + t * (b.X - a.X), a.Y + t * (b.Y - a.Y)});
       }
     }
+    kept.Overflow = kept.Overflow || poly.Overflow;
     poly = kept;
   };
   // In front of the eye first: there the face projects to a convex polygon of slopes.
@@ -98,6 +104,10 @@ bool OpenFaceSlopes(const Vector3* face, float zMin, float xMax, float yMax, flo
   clip(slopes, [&](Point p) { return xMax - p.X; });
   clip(slopes, [&](Point p) { return p.Y + yMax; });
   clip(slopes, [&](Point p) { return yMax - p.Y; });
+  if (slopes.Overflow) {
+    left = -xMax, right = xMax, bottom = -yMax, top = yMax;
+    return true;
+  }
   if (slopes.Count == 0) return false;
   left = bottom = 1e30f;
   right = top = -1e30f;
