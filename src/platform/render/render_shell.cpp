@@ -36,6 +36,8 @@ Point Of(const Vector3& v) { return {v.X, v.Y, v.Z}; }
 constexpr double DepthSteps = 64;
 // Share of its distance by which the GL's transform of a corner may differ from ours.
 constexpr double Slack = 1e-4;
+// Face and corner pairs a shell is checked for at most (a few milliseconds' work).
+constexpr std::size_t ShellWorkLimit = 16'000'000;
 
 }  // namespace
 
@@ -56,6 +58,8 @@ ConvexShell ShellOf(const std::vector<Vector3>& positions, const std::vector<std
     if (added) at.push_back(Of(positions[i]));
     corner[i] = it->second;
   }
+  // Every face is tried against every corner: a model too large for that at load is left as it is.
+  if (indices.size() / 3 * at.size() > ShellWorkLimit) return shell;
   double size = 0;
   const Point c = Of(centre);
   for (const Point& p : at) size = std::max(size, Length(Minus(p, c)));
