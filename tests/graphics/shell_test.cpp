@@ -82,6 +82,7 @@ DeviceState View() {
   s.Width = 640;
   s.Height = 480;
   s.Projection = MatrixPerspectiveFovLH(60 * Pi / 180, 4.0f / 3, 1.24f, 140000);
+  s.RenderStates[D3DRS_CULLMODE] = D3DCULL_NONE;  // as the game sets it
   return s;
 }
 
@@ -157,6 +158,7 @@ TEST(Shell, OnlyOpaqueDepthWrittenDrawsToTheBackBufferMayLoseTriangles) {
   const Case cases[] = {
       {"as the game draws its models", [](DeviceState&) {}, true},
       {"a strict depth test", [](DeviceState& s) { s.RenderStates[D3DRS_ZFUNC] = D3DCMP_LESS; }, true},
+      {"culling by winding", [](DeviceState& s) { s.RenderStates[D3DRS_CULLMODE] = D3DCULL_CCW; }, false},
       {"depth writes off", [](DeviceState& s) { s.RenderStates[D3DRS_ZWRITEENABLE] = 0; }, false},
       {"no depth test", [](DeviceState& s) { s.RenderStates[D3DRS_ZENABLE] = D3DZB_FALSE; }, false},
       {"the greater draws", [](DeviceState& s) { s.RenderStates[D3DRS_ZFUNC] = D3DCMP_GREATER; }, false},

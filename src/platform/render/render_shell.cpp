@@ -100,7 +100,9 @@ ConvexShell ShellOf(const std::vector<Vector3>& positions, const std::vector<std
 
 bool HiddenBacksMayGo(const DeviceState& s) {
   const std::uint32_t* rs = s.RenderStates;
-  return s.ShortcutsOn && !s.Target && rs[D3DRS_ZENABLE] != D3DZB_FALSE && rs[D3DRS_ZWRITEENABLE] &&
+  // Culling by winding could take away the near side itself.
+  return s.ShortcutsOn && !s.Target && rs[D3DRS_CULLMODE] == D3DCULL_NONE && rs[D3DRS_ZENABLE] != D3DZB_FALSE &&
+         rs[D3DRS_ZWRITEENABLE] &&
          (rs[D3DRS_ZFUNC] == D3DCMP_LESS || rs[D3DRS_ZFUNC] == D3DCMP_LESSEQUAL) &&
          (!rs[D3DRS_ALPHABLENDENABLE] || s.LastCut.NoBlend) && (!rs[D3DRS_ALPHATESTENABLE] || s.LastCut.NoAlphaTest) &&
          PlainPerspective(s.Projection);

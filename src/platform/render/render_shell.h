@@ -24,8 +24,8 @@ ConvexShell ShellOf(const std::vector<Vector3>& positions, const std::vector<std
                     const Vector3& centre);
 
 // Whether the current states let a draw of a closed shell lose a triangle that a nearer one of
-// the same draw hides at every pixel: the back buffer, depth tested less (or equal) with depth
-// writes, and nothing blended or discarded.
+// the same draw hides at every pixel: the back buffer, no culling, depth tested less (or
+// equal) with depth writes, and nothing blended or discarded.
 bool HiddenBacksMayGo(const DeviceState& s);
 
 // Copies the shell's triangles to `kept` without those of its far side that its near side hides
