@@ -69,9 +69,10 @@ ConvexShell ShellOf(const std::vector<Vector3>& positions, const std::vector<std
   std::map<std::pair<std::uint32_t, std::uint32_t>, int> edges;
   double inner = size;
   int outward = 0;
+  std::vector<float> faces(indices.size() / 3 * 4, 0.0f);
   for (std::size_t t = 0; t < indices.size(); t += 3) {
     const std::uint32_t a = corner[indices[t]], b = corner[indices[t + 1]], d = corner[indices[t + 2]];
-    if (a == b || b == d || d == a) continue;  // no area: it covers no pixel
+    if (a == b || b == d || d == a) continue;  // no area: it covers no pixel, and has no plane
     const Point n = Cross(Minus(at[b], at[a]), Minus(at[d], at[a]));
     const double length = Length(n);
     if (!(length > 1e-9 * size * size)) return shell;  // a sliver: no plane to speak of
@@ -82,6 +83,9 @@ ConvexShell ShellOf(const std::vector<Vector3>& positions, const std::vector<std
     if (outward == 0) outward = facing;
     if (facing != outward) return shell;
     inner = std::min(inner, std::fabs(distance));
+    float* face = &faces[t / 3 * 4];
+    for (int k = 0; k < 3; ++k) face[k] = static_cast<float>(outward * (k == 0 ? unit.X : k == 1 ? unit.Y : unit.Z));
+    face[3] = static_cast<float>(outward * Dot(unit, at[a]));
     for (const Point& p : at)
       if (outward * Dot(unit, Minus(p, at[a])) > flat) return shell;  // a corner beyond the face
     for (const auto& e : {std::make_pair(a, b), std::make_pair(b, d), std::make_pair(d, a)})
@@ -95,6 +99,7 @@ ConvexShell ShellOf(const std::vector<Vector3>& positions, const std::vector<std
   shell.Closed = true;
   shell.Centre = centre;
   shell.InRadius = static_cast<float>(inner - 2 * flat);
+  shell.Faces = std::move(faces);
   return shell;
 }
 
@@ -134,48 +139,54 @@ std::size_t LeaveOutHiddenBacks(const DeviceState& s, const ConvexShell& shell, 
   for (const auto& [k, off] : sides)
     if (!(k * std::fabs(off) - bound.Z <= -r * std::sqrt(k * k + 1))) return 0;
 
-  const float c3[3] = {shell.Centre.X, shell.Centre.Y, shell.Centre.Z};
-  const Vector3 ce = ToEye(c3, wv);
-  const Point centre = Of(ce);
-  const double inner = shell.InRadius * scale * (1 - Slack);
+  // The eye in the model's own coordinates: the turn undone is its transpose, over the scale squared.
+  const Point move{wv.M[3][0], wv.M[3][1], wv.M[3][2]};
+  const Point eye{-Dot(rows[0], move) / (scale * scale), -Dot(rows[1], move) / (scale * scale),
+                  -Dot(rows[2], move) / (scale * scale)};
+  const Point toCentre = Minus(Of(shell.Centre), eye);
+  const double toCentre2 = Dot(toCentre, toCentre);
+  const double inner = shell.InRadius * (1 - Slack);
   // Depth is p22 + p32 / z: two points on one ray, `gap` apart along it, differ in depth by at
-  // least -p32 * gap / (|far one| * its z).
+  // least -p32 * gap / (|far one| * its z), in the eye's units; the scale cancels from gap / |far one|.
   const double depthStep = DepthSteps / 16777216.0;
+  // Squared, so that only the triangles that may go take a root.
   struct Corner {
-    Point At;
-    double Length = 0, Off = 0;  // distance from the eye; of the ray through it from the centre
-    bool Ahead = false;          // within a right angle of the centre, seen from the eye
+    double Length2 = 0, Off2 = 0;  // from the eye; of the ray through it from the centre
+    double Depth = 0;              // in the eye's units
+    bool Ahead = false;            // within a right angle of the centre, seen from the eye
   };
-  std::vector<Corner> corners(positions.size());
+  static thread_local std::vector<Corner> corners;
+  corners.resize(positions.size());
   for (std::size_t i = 0; i < positions.size(); ++i) {
-    const float q[3] = {positions[i].X, positions[i].Y, positions[i].Z};
+    const Point q = Of(positions[i]);
+    const Point ray = Minus(q, eye);
     Corner& k = corners[i];
-    k.At = Of(ToEye(q, wv));
-    k.Length = Length(k.At);
-    k.Ahead = Dot(k.At, centre) > 0 && k.Length > 0;
-    if (k.Ahead) k.Off = Length(Cross(k.At, centre)) / k.Length + Slack * k.Length;
+    const double along = Dot(ray, toCentre);
+    k.Length2 = Dot(ray, ray);
+    k.Ahead = along > 0 && k.Length2 > 0;
+    if (k.Ahead) k.Off2 = std::max(0.0, toCentre2 - along * along / k.Length2);
+    k.Depth = q.X * wv.M[0][2] + q.Y * wv.M[1][2] + q.Z * wv.M[2][2] + move.Z;
   }
   std::size_t left = 0;
   kept.reserve(indices.size());
   for (std::size_t t = 0; t + 2 < indices.size(); t += 3) {
     const Corner* k[3] = {&corners[indices[t]], &corners[indices[t + 1]], &corners[indices[t + 2]]};
-    bool hidden = k[0]->Ahead && k[1]->Ahead && k[2]->Ahead;
-    if (hidden) {
-      // Facing away: the eye on the inner side of the face, whose outer side is the centre's other.
-      const Point n = Cross(Minus(k[1]->At, k[0]->At), Minus(k[2]->At, k[0]->At));
-      const double outward = Dot(n, Minus(k[0]->At, centre));
-      hidden = outward != 0 && (outward > 0 ? Dot(n, k[0]->At) > 0 : Dot(n, k[0]->At) < 0);
-    }
+    // Facing away: the eye on the inner side of the face's plane (a face with no area has none).
+    const float* face = &shell.Faces[t / 3 * 4];
+    bool hidden = k[0]->Ahead && k[1]->Ahead && k[2]->Ahead &&
+                  face[0] * eye.X + face[1] * eye.Y + face[2] * eye.Z < face[3];
     if (hidden) {
       // Rays through the triangle pass the centre no farther off than through its corners (the
       // cone of rays within an angle of the centre's is convex), so each crosses the inner ball
       // along a chord at least `gap` long before it leaves through this triangle.
-      const double off = std::max({k[0]->Off, k[1]->Off, k[2]->Off});
-      const double farthest = std::max({k[0]->Length, k[1]->Length, k[2]->Length});
-      const double deepest = std::max({k[0]->At.Z, k[1]->At.Z, k[2]->At.Z});
-      hidden = off < inner && deepest > 0;
+      // The ball shrunk by the slack allowed for the GL's own rounding of where the rays run.
+      const double farthest = std::sqrt(std::max({k[0]->Length2, k[1]->Length2, k[2]->Length2}));
+      const double within = inner - Slack * farthest;
+      const double off2 = std::max({k[0]->Off2, k[1]->Off2, k[2]->Off2});
+      const double deepest = std::max({k[0]->Depth, k[1]->Depth, k[2]->Depth});
+      hidden = within > 0 && off2 < within * within && deepest > 0;
       if (hidden) {
-        const double gap = 2 * std::sqrt(inner * inner - off * off);
+        const double gap = 2 * std::sqrt(within * within - off2);
         hidden = -p.M[3][2] * gap / (farthest * deepest) > depthStep;
       }
     }

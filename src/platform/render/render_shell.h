@@ -18,6 +18,9 @@ struct ConvexShell {
   Vector3 Centre;
   // A ball around the centre that lies inside the shell: every face is at least this far off.
   float InRadius = 0;
+  // Each triangle's plane, four floats in index order: the outward unit normal and its offset
+  // (n.p = offset on the plane); all zero for a triangle with no area.
+  std::vector<float> Faces;
 };
 
 ConvexShell ShellOf(const std::vector<Vector3>& positions, const std::vector<std::uint32_t>& indices,
