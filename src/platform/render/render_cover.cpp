@@ -34,7 +34,7 @@ struct Slab {
 
 Slab SlabFor(const DeviceState& s, float depth) {
   const Matrix& p = s.Projection;
-  const float nearPlane = p.M[2][2] != 0 ? -p.M[3][2] / p.M[2][2] : 0;
+  const float nearPlane = NearPlaneOf(p);
   const float kx = p.M[0][0] != 0 ? SideMargin / std::fabs(p.M[0][0]) : 1e30f;
   const float ky = p.M[1][1] != 0 ? SideMargin / std::fabs(p.M[1][1]) : 1e30f;
   return {{{0, 0, 1, -nearPlane / DepthMargin},
@@ -313,6 +313,9 @@ bool PlainPerspective(const Matrix& p) {
          p.M[2][1] == 0 && p.M[3][0] == 0 && p.M[3][1] == 0 && p.M[2][2] > 1 && p.M[3][2] < 0;
 }
 
+float NearPlaneOf(const Matrix& p) { return p.M[2][2] != 0 ? -p.M[3][2] / p.M[2][2] : 0; }
+float FarPlaneOf(const Matrix& p) { return p.M[2][2] != 1 ? p.M[3][2] / (1 - p.M[2][2]) : 0; }
+
 bool SphereMayShowIn(const DeviceState& s, const Vector3& centre, float radius, const PixelRect& rect) {
   if (rect.Width <= 0 || rect.Height <= 0) return false;
   const Matrix& p = s.Projection;
@@ -327,7 +330,7 @@ bool SphereMayShowIn(const DeviceState& s, const Vector3& centre, float radius, 
   const float right = (2 * (static_cast<float>(rect.X + rect.Width) + Margin) / w - 1) / p.M[0][0];
   const float bottom = (1 - 2 * (static_cast<float>(rect.Y + rect.Height) + Margin) / h) / p.M[1][1];
   const float top = (1 - 2 * (static_cast<float>(rect.Y) - Margin) / h) / p.M[1][1];
-  const float nearPlane = -p.M[3][2] / p.M[2][2];
+  const float nearPlane = NearPlaneOf(p);
   // Each side as a.x + b.y + c.z >= 0 inside; the sphere shows nowhere when wholly outside one.
   const float sides[5][4] = {{1, 0, -left, 0}, {-1, 0, right, 0}, {0, 1, -bottom, 0}, {0, -1, top, 0},
                              {0, 0, 1, -nearPlane / DepthMargin}};
@@ -385,7 +388,7 @@ void ProbeDraw(DeviceState& s, const DrawFacts& facts, bool vertexColour, bool m
   // alone, not on what was drawn before it. Short of the far plane, none of its fragments
   // ties with the cleared depth.
   const Matrix& p = s.Projection;
-  const float farPlane = p.M[2][2] != 1 ? p.M[3][2] / (1 - p.M[2][2]) : 0;
+  const float farPlane = FarPlaneOf(p);
   const bool replaces = rs[D3DRS_ZENABLE] != D3DZB_FALSE && func == D3DCMP_LESSEQUAL && rs[D3DRS_ZWRITEENABLE] &&
                         (!rs[D3DRS_ALPHABLENDENABLE] || cut.NoBlend) && (!rs[D3DRS_ALPHATESTENABLE] || cut.NoAlphaTest) &&
                         facts.DepthKnown && facts.FarthestDepth * DepthMargin < farPlane;

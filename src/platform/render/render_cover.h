@@ -76,6 +76,11 @@ bool EyeSphere(const DeviceState& s, const Vector3& centre, float radius, Vector
 // Whether the projection is a plain perspective: x and y scaled, depth into w, nothing shifted,
 // the near plane in front of the eye and the far plane beyond it.
 bool PlainPerspective(const Matrix& projection);
+// The eye depths where the projection puts depth 0 and depth 1 (0 where it has none).
+float NearPlaneOf(const Matrix& projection);
+float FarPlaneOf(const Matrix& projection);
+// One step of the 24-bit depth buffer.
+inline constexpr double DepthBufferStep = 1.0 / 16777216;
 
 // Whether a sphere, in the draw's own coordinates, may put a fragment inside the pixel
 // rectangle: false only when it lies wholly outside the part of the view that shows there.

@@ -209,8 +209,7 @@ bool TakeOpening(DeviceState& s, const std::uint8_t* box, std::uint32_t stride, 
 
   // The eye inside, every face farther than any point of the near plane in view; the box short
   // of the far plane. Then each ray in view leaves the box at a point the rasteriser keeps.
-  const float nearPlane = -p.M[3][2] / p.M[2][2];
-  const float farPlane = -p.M[3][2] / (p.M[2][2] - 1);
+  const float nearPlane = NearPlaneOf(p), farPlane = FarPlaneOf(p);
   const float clearance = nearPlane * DiagonalFactor(p) * 1.01f;
   for (const auto& face : faces)
     if (!(face[3] > clearance)) return false;
@@ -243,10 +242,10 @@ bool OutsideOpeningBox(const DeviceState& s, const std::uint8_t* corners, std::s
                        std::uint32_t stride, const std::uint32_t* indices, std::size_t indexCount) {
   if (!s.OpeningOn || !corners || !indices || !PlainPerspective(s.Projection)) return false;
   const Matrix& p = s.Projection;
-  const float nearPlane = -p.M[3][2] / p.M[2][2];
+  const float nearPlane = NearPlaneOf(p);
   // Depth runs as 1 - near / z (scaled a little past one), so a step along a ray of length d
   // beyond a point at distance L changes it by at least near * d / (L^2 * diagonal factor).
-  const float perDistanceSquared = DepthSteps / 16777216.0f * DiagonalFactor(p) / nearPlane;
+  const float perDistanceSquared = DepthSteps * static_cast<float>(DepthBufferStep) * DiagonalFactor(p) / nearPlane;
   const Matrix worldView = MatrixMultiply(s.World, s.View);
   for (std::size_t t = 0; t + 2 < indexCount; t += 3) {
     Vector3 v[3];

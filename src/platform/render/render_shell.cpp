@@ -129,7 +129,7 @@ std::size_t LeaveOutHiddenBacks(const DeviceState& s, const ConvexShell& shell, 
   }
   // The whole model well inside the view: the GL clips none of its triangles.
   const Matrix& p = s.Projection;
-  const double nearPlane = -p.M[3][2] / p.M[2][2], farPlane = p.M[3][2] / (1 - p.M[2][2]);
+  const double nearPlane = NearPlaneOf(p), farPlane = FarPlaneOf(p);
   Vector3 bound;
   float boundEye = 0;
   if (!EyeSphere(s, boundCentre, boundRadius, bound, boundEye)) return 0;
@@ -148,7 +148,6 @@ std::size_t LeaveOutHiddenBacks(const DeviceState& s, const ConvexShell& shell, 
   const double inner = shell.InRadius * (1 - Slack);
   // Depth is p22 + p32 / z: two points on one ray, `gap` apart along it, differ in depth by at
   // least -p32 * gap / (|far one| * its z), in the eye's units; the scale cancels from gap / |far one|.
-  const double depthStep = DepthSteps / 16777216.0;
   // Squared, so that only the triangles that may go take a root.
   struct Corner {
     double Length2 = 0, Off2 = 0;  // from the eye; of the ray through it from the centre
@@ -187,7 +186,7 @@ std::size_t LeaveOutHiddenBacks(const DeviceState& s, const ConvexShell& shell, 
       hidden = within > 0 && off2 < within * within && deepest > 0;
       if (hidden) {
         const double gap = 2 * std::sqrt(within * within - off2);
-        hidden = -p.M[3][2] * gap / (farthest * deepest) > depthStep;
+        hidden = -p.M[3][2] * gap / (farthest * deepest) > DepthSteps * DepthBufferStep;
       }
     }
     if (hidden) {
