@@ -9,6 +9,9 @@
 // so the draw ends the same without it, and so does everything after it.
 #include "platform/render/render_shell.h"
 
+#include <glm/geometric.hpp>
+#include <glm/vec3.hpp>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -20,15 +23,7 @@
 
 namespace {
 
-struct Point {
-  double X = 0, Y = 0, Z = 0;
-};
-Point Minus(const Point& a, const Point& b) { return {a.X - b.X, a.Y - b.Y, a.Z - b.Z}; }
-Point Cross(const Point& a, const Point& b) {
-  return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X};
-}
-double Dot(const Point& a, const Point& b) { return a.X * b.X + a.Y * b.Y + a.Z * b.Z; }
-double Length(const Point& a) { return std::sqrt(Dot(a, a)); }
+using Point = glm::dvec3;
 Point Of(const Vector3& v) { return {v.X, v.Y, v.Z}; }
 
 // Depth-buffer steps (of 2^-24) by which a hidden fragment must lie behind the one hiding it:
@@ -62,7 +57,7 @@ ConvexShell ShellOf(const std::vector<Vector3>& positions, const std::vector<std
   if (indices.size() / 3 * at.size() > ShellWorkLimit) return shell;
   double size = 0;
   const Point c = Of(centre);
-  for (const Point& p : at) size = std::max(size, Length(Minus(p, c)));
+  for (const Point& p : at) size = std::max(size, glm::length((p - c)));
   if (!(size > 0)) return shell;
   const double flat = 1e-5 * size;
 
@@ -73,21 +68,21 @@ ConvexShell ShellOf(const std::vector<Vector3>& positions, const std::vector<std
   for (std::size_t t = 0; t < indices.size(); t += 3) {
     const std::uint32_t a = corner[indices[t]], b = corner[indices[t + 1]], d = corner[indices[t + 2]];
     if (a == b || b == d || d == a) continue;  // no area: it covers no pixel, and has no plane
-    const Point n = Cross(Minus(at[b], at[a]), Minus(at[d], at[a]));
-    const double length = Length(n);
+    const Point n = glm::cross((at[b] - at[a]), (at[d] - at[a]));
+    const double length = glm::length(n);
     if (!(length > 1e-9 * size * size)) return shell;  // a sliver: no plane to speak of
-    const Point unit{n.X / length, n.Y / length, n.Z / length};
+    const Point unit = n / length;
     // Every face wound the same way round, facing away from the centre.
-    const double distance = Dot(unit, Minus(at[a], c));
+    const double distance = glm::dot(unit, (at[a] - c));
     const int facing = distance > 0 ? 1 : -1;
     if (outward == 0) outward = facing;
     if (facing != outward) return shell;
     inner = std::min(inner, std::fabs(distance));
     float* face = &faces[t / 3 * 4];
-    for (int k = 0; k < 3; ++k) face[k] = static_cast<float>(outward * (k == 0 ? unit.X : k == 1 ? unit.Y : unit.Z));
-    face[3] = static_cast<float>(outward * Dot(unit, at[a]));
+    for (int k = 0; k < 3; ++k) face[k] = static_cast<float>(outward * (unit[k]));
+    face[3] = static_cast<float>(outward * glm::dot(unit, at[a]));
     for (const Point& p : at)
-      if (outward * Dot(unit, Minus(p, at[a])) > flat) return shell;  // a corner beyond the face
+      if (outward * glm::dot(unit, (p - at[a])) > flat) return shell;  // a corner beyond the face
     for (const auto& e : {std::make_pair(a, b), std::make_pair(b, d), std::make_pair(d, a)})
       if (++edges[e] > 1) return shell;
   }
@@ -109,8 +104,7 @@ bool HiddenBacksMayGo(const DeviceState& s) {
   return s.ShortcutsOn && !s.Target && rs[D3DRS_CULLMODE] == D3DCULL_NONE && rs[D3DRS_ZENABLE] != D3DZB_FALSE &&
          rs[D3DRS_ZWRITEENABLE] &&
          (rs[D3DRS_ZFUNC] == D3DCMP_LESS || rs[D3DRS_ZFUNC] == D3DCMP_LESSEQUAL) &&
-         (!rs[D3DRS_ALPHABLENDENABLE] || s.LastCut.NoBlend) && (!rs[D3DRS_ALPHATESTENABLE] || s.LastCut.NoAlphaTest) &&
-         PlainPerspective(s.Projection);
+         (!rs[D3DRS_ALPHABLENDENABLE] || s.LastCut.NoBlend) && (!rs[D3DRS_ALPHATESTENABLE] || s.LastCut.NoAlphaTest);
 }
 
 std::size_t LeaveOutHiddenBacks(const DeviceState& s, const ConvexShell& shell, const std::vector<Vector3>& positions,
@@ -121,11 +115,11 @@ std::size_t LeaveOutHiddenBacks(const DeviceState& s, const ConvexShell& shell, 
   const Matrix wv = MatrixMultiply(s.World, s.View);
   // Only turns, one scale and moves keep the inner ball a ball.
   Point rows[3];
-  for (int r = 0; r < 3; ++r) rows[r] = {wv.M[r][0], wv.M[r][1], wv.M[r][2]};
-  const double scale = Length(rows[0]);
+  for (int r = 0; r < 3; ++r) rows[r] = Point(wv.M[r][0], wv.M[r][1], wv.M[r][2]);
+  const double scale = glm::length(rows[0]);
   for (int r = 0; r < 3; ++r) {
-    if (!(std::fabs(Length(rows[r]) - scale) <= 1e-5 * scale)) return 0;
-    if (!(std::fabs(Dot(rows[r], rows[(r + 1) % 3])) <= 1e-5 * scale * scale)) return 0;
+    if (!(std::fabs(glm::length(rows[r]) - scale) <= 1e-5 * scale)) return 0;
+    if (!(std::fabs(glm::dot(rows[r], rows[(r + 1) % 3])) <= 1e-5 * scale * scale)) return 0;
   }
   // The whole model well inside the view: the GL clips none of its triangles.
   const Matrix& p = s.Projection;
@@ -140,11 +134,10 @@ std::size_t LeaveOutHiddenBacks(const DeviceState& s, const ConvexShell& shell, 
     if (!(k * std::fabs(off) - bound.Z <= -r * std::sqrt(k * k + 1))) return 0;
 
   // The eye in the model's own coordinates: the turn undone is its transpose, over the scale squared.
-  const Point move{wv.M[3][0], wv.M[3][1], wv.M[3][2]};
-  const Point eye{-Dot(rows[0], move) / (scale * scale), -Dot(rows[1], move) / (scale * scale),
-                  -Dot(rows[2], move) / (scale * scale)};
-  const Point toCentre = Minus(Of(shell.Centre), eye);
-  const double toCentre2 = Dot(toCentre, toCentre);
+  const Point move(wv.M[3][0], wv.M[3][1], wv.M[3][2]);
+  const Point eye = -Point(glm::dot(rows[0], move), glm::dot(rows[1], move), glm::dot(rows[2], move)) / (scale * scale);
+  const Point toCentre = Of(shell.Centre) - eye;
+  const double toCentre2 = glm::dot(toCentre, toCentre);
   const double inner = shell.InRadius * (1 - Slack);
   // Depth is p22 + p32 / z: two points on one ray, `gap` apart along it, differ in depth by at
   // least -p32 * gap / (|far one| * its z), in the eye's units; the scale cancels from gap / |far one|.
@@ -158,13 +151,13 @@ std::size_t LeaveOutHiddenBacks(const DeviceState& s, const ConvexShell& shell, 
   corners.resize(positions.size());
   for (std::size_t i = 0; i < positions.size(); ++i) {
     const Point q = Of(positions[i]);
-    const Point ray = Minus(q, eye);
+    const Point ray = (q - eye);
     Corner& k = corners[i];
-    const double along = Dot(ray, toCentre);
-    k.Length2 = Dot(ray, ray);
+    const double along = glm::dot(ray, toCentre);
+    k.Length2 = glm::dot(ray, ray);
     k.Ahead = along > 0 && k.Length2 > 0;
     if (k.Ahead) k.Off2 = std::max(0.0, toCentre2 - along * along / k.Length2);
-    k.Depth = q.X * wv.M[0][2] + q.Y * wv.M[1][2] + q.Z * wv.M[2][2] + move.Z;
+    k.Depth = q.x * wv.M[0][2] + q.y * wv.M[1][2] + q.z * wv.M[2][2] + move.z;
   }
   std::size_t left = 0;
   kept.reserve(indices.size());
@@ -173,7 +166,7 @@ std::size_t LeaveOutHiddenBacks(const DeviceState& s, const ConvexShell& shell, 
     // Facing away: the eye on the inner side of the face's plane (a face with no area has none).
     const float* face = &shell.Faces[t / 3 * 4];
     bool hidden = k[0]->Ahead && k[1]->Ahead && k[2]->Ahead &&
-                  face[0] * eye.X + face[1] * eye.Y + face[2] * eye.Z < face[3];
+                  face[0] * eye.x + face[1] * eye.y + face[2] * eye.z < face[3];
     if (hidden) {
       // Rays through the triangle pass the centre no farther off than through its corners (the
       // cone of rays within an angle of the centre's is convex), so each crosses the inner ball
